@@ -1,0 +1,135 @@
+#include "app/Cp932.h"
+
+#include <QList>
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace {
+
+// iconv descriptors are opened once per thread; the state is reset before every conversion.
+class Converter {
+public:
+    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid()) iconv_close(m_cd);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts all of input; onError decides what an unconvertible sequence becomes and how many input bytes it
+    // covers. Returns false when onError gives up.
+    template <typename OnError> bool convert(const QByteArray &input, QByteArray &output, OnError onError) {
+        output.clear();
+        if (!valid()) return false;
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        output.resize(input.size() * 2 + 8);
+        char *in = const_cast<char *>(input.constData());
+        size_t inLeft = size_t(input.size());
+        char *out = output.data();
+        size_t outLeft = size_t(output.size());
+        while (inLeft > 0) {
+            if (iconv(m_cd, &in, &inLeft, &out, &outLeft) != size_t(-1)) break;
+            if (errno == E2BIG) {
+                const qsizetype used = out - output.data();
+                output.resize(output.size() * 2);
+                out = output.data() + used;
+                outLeft = size_t(output.size() - used);
+                continue;
+            }
+            // EILSEQ or EINVAL: an input sequence with no output form.
+            QByteArray replacement;
+            const qsizetype skip = onError(in, qsizetype(inLeft), replacement);
+            if (skip <= 0) return false;
+            while (outLeft < size_t(replacement.size())) {
+                const qsizetype used = out - output.data();
+                output.resize(output.size() * 2);
+                out = output.data() + used;
+                outLeft = size_t(output.size() - used);
+            }
+            memcpy(out, replacement.constData(), size_t(replacement.size()));
+            out += replacement.size();
+            outLeft -= size_t(replacement.size());
+            in += skip;
+            inLeft -= size_t(skip);
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        output.resize(out - output.data());
+        return true;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+Converter &encoder() {
+    thread_local Converter converter("CP932", "UTF-8");
+    return converter;
+}
+
+Converter &decoder() {
+    thread_local Converter converter("UTF-8", "CP932");
+    return converter;
+}
+
+bool isAscii(const QByteArray &bytes) {
+    for (const char c : bytes)
+        if (uchar(c) >= 0x80) return false;
+    return true;
+}
+
+bool isAscii(const QString &text) {
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) return false;
+    return true;
+}
+
+// Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
+qsizetype utf8Length(uchar lead) {
+    if (lead >= 0xF0) return 4;
+    if (lead >= 0xE0) return 3;
+    if (lead >= 0xC0) return 2;
+    return 1;
+}
+
+} // namespace
+
+std::optional<QByteArray> Cp932::encode(const QString &text) {
+    if (isAscii(text)) return text.toLatin1();
+    QByteArray out;
+    if (!encoder().convert(text.toUtf8(), out, [](const char *, qsizetype, QByteArray &) { return qsizetype(0); }))
+        return std::nullopt;
+    return out;
+}
+
+QByteArray Cp932::encodeLossy(const QString &text) {
+    if (isAscii(text)) return text.toLatin1();
+    QByteArray out;
+    encoder().convert(text.toUtf8(), out, [](const char *at, qsizetype left, QByteArray &replacement) {
+        replacement = "?";
+        return qMin(left, utf8Length(uchar(*at)));
+    });
+    return out;
+}
+
+QString Cp932::decode(const QByteArray &bytes) {
+    if (isAscii(bytes)) return QString::fromLatin1(bytes);
+    QByteArray out;
+    decoder().convert(bytes, out, [](const char *, qsizetype, QByteArray &replacement) {
+        replacement = "\xEF\xBF\xBD"; // U+FFFD
+        return qsizetype(1);
+    });
+    return QString::fromUtf8(out);
+}
+
+QString Cp932::unencodableCharacters(const QString &text) {
+    QString found;
+    for (const uint u : text.toUcs4()) {
+        const char32_t c = u;
+        const QString one = QString::fromUcs4(&c, 1);
+        if (!found.contains(one) && !encode(one)) found += one;
+    }
+    return found;
+}

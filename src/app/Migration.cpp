@@ -1,0 +1,50 @@
+#include "app/Migration.h"
+
+#include "app/AppContext.h"
+#include "app/IniFile.h"
+#include "app/SettingValues.h"
+#include "app/Settings.h"
+#include "app/SettingsStore.h"
+
+#include <algorithm>
+
+bool MigrateSettings(AppContext &ctx) {
+    const QString version = ctx.ReadSetting("SYSTEM", "VERSION");
+    const QString current = QString::fromLatin1(SettingsVersion);
+    std::vector<IniEdit> edits;
+    const auto set = [&edits](const char *section, const char *key, const QString &value) {
+        edits.push_back({QString::fromLatin1(section), QString::fromLatin1(key), value});
+    };
+    if (version == QLatin1String("1.0.0")) {
+        set("SYSTEM", "VERSION", current);
+        // Compared as text, as the old release stored it: "5" > "3" but "10" < "3".
+        if (ctx.ReadSetting("BACK", "Back_PicturePos") > QLatin1String("3")) set("BACK", "Back_PicturePos", "0");
+        set("BACK", "Back_CellColor", ColorText(0xFFFFFF));
+        set("NOTE", "Note_Frame_Color", ColorText(0xFFFFFF));
+        set("OPTION", "Disp_Schedule_Button", "1");
+        set("OPTION", "Disp_Pic_Button", "1");
+        set("OPTION", "Disp_Mode_ToolBar", "2");
+    } else if (version == QLatin1String("2.0.0")) {
+        set("SYSTEM", "VERSION", current);
+        set("OPTION", "Disp_Schedule_Button", "1");
+        set("OPTION", "Disp_Mode_ToolBar", "2");
+    } else if (version == QLatin1String("2.1.0")) {
+        set("SYSTEM", "VERSION", current);
+        set("OPTION", "Disp_Fusen_Button", "1");
+    } else if (version == QLatin1String("2.2.0") || version == QLatin1String("2.3.0") ||
+               version == QLatin1String("2.4.0")) {
+        set("SYSTEM", "VERSION", current);
+    }
+
+    // Keys an older file lacks would load empty (a font size of 0, a black today marker).
+    const IniFile &file = ctx.settingsFile();
+    for (const SettingKey &k : SettingKeys()) {
+        const QString section = QString::fromLatin1(k.section), key = QString::fromLatin1(k.key);
+        const bool written = std::any_of(edits.begin(), edits.end(), [&](const IniEdit &e) {
+            return e.section == section && e.key == key;
+        });
+        if (!written && !file.value(section, key)) set(k.section, k.key, DefaultSettingValue(ctx, k.key));
+    }
+    set("SYSTEM", "VERSION", current);
+    return ctx.WriteSettings(edits);
+}

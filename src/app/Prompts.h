@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <optional>
+
+// Every message box and common dialog of the program goes through here, so that tests can answer them and check
+// their texts. Message boxes are titled with the application title "ツキバン"; a CR LF in a text is a line break.
+class Prompts {
+public:
+    enum class Answer { Ok, Yes, No, Cancel };
+    enum class Buttons { YesNo, YesNoCancel };
+
+    virtual ~Prompts() = default;
+
+    // Information icon, OK button.
+    virtual void information(const QString &text) = 0;
+    // Question icon.
+    virtual Answer question(const QString &text, Buttons buttons = Buttons::YesNo) = 0;
+
+    // The common dialogs give an empty text or nullopt when cancelled.
+    virtual QString chooseFolder(const QString &title, const QString &startFolder) = 0;
+    virtual QString openFileName(const QString &title, const QString &folder, const QString &filter) = 0;
+    virtual QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
+    virtual std::optional<QColor> chooseColor(const QColor &initial) = 0;
+};
+
+// The application title: the title of every message box, the tip of the tray icon, the name of the shortcuts.
+inline QString ApplicationTitle() { return QStringLiteral("ツキバン"); }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QSize>
+
+// Settings and layout are in twips (1/1440 inch); these convert at the Qt boundary. Twips per pixel is a whole number
+// (15 at 96 dpi), as the layout formulas divide by it.
+int TwipsPerPixelX();
+int TwipsPerPixelY();
+// The primary screen in twips (1024 x 768 pixels when there is no screen).
+QSize PrimaryScreenTwips();
+
+// Window metrics of a classic frameless desktop window, in pixels; the layout formulas add them to twips as they are.
+namespace WindowMetrics {
+inline constexpr int CxBorder = 1;
+inline constexpr int CyBorder = 1;
+inline constexpr int CyCaption = 23;
+inline constexpr int CxFrame = 4;
+inline constexpr int CyFrame = 4;
+} // namespace WindowMetrics

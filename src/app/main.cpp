@@ -1,0 +1,44 @@
+#include "app/AppContext.h"
+#include "app/Clock.h"
+#include "app/DialogPrompts.h"
+#include "app/ProgramPaths.h"
+#include "app/SingleInstance.h"
+#include "app/Startup.h"
+#include "window/frmMain.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char *argv[]) {
+    // The window places itself and shapes itself as X11 allows; under Wayland it runs through XWayland. An explicit
+    // QT_QPA_PLATFORM always wins.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+            qputenv("QT_QPA_PLATFORM", "xcb");
+        } else if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            std::fputs("tsukiban: デスクトップセッションが必要です（DISPLAY も WAYLAND_DISPLAY もありません）\n", stderr);
+            return 1;
+        }
+    }
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("tsukiban"));
+    app.setApplicationDisplayName(ApplicationTitle());
+    app.setQuitOnLastWindowClosed(false);
+
+    DialogPrompts prompts;
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    SingleInstance instance(programFolder);
+    if (!instance.tryAcquire()) {
+        prompts.information(QStringLiteral("既に起動しています！"));
+        return 0;
+    }
+
+    SystemClock clock;
+    AppContext ctx(ProgramPaths::forFolder(programFolder), prompts, clock);
+    if (RunStartup(ctx) == StartupOutcome::Stop) return 0;
+
+    frmMain window(ctx);
+    window.show();
+    return app.exec();
+}

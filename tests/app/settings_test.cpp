@@ -1,0 +1,131 @@
+#include "TestApp.h"
+#include "app/Cp932.h"
+#include "app/SettingValues.h"
+#include "app/Settings.h"
+#include "app/SettingsStore.h"
+#include "app/Twips.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The decoded lines of a file.
+QStringList lines(const QByteArray &bytes) {
+    QStringList list = Cp932::decode(bytes).split("\r\n");
+    if (!list.isEmpty() && list.back().isEmpty()) list.pop_back();
+    return list;
+}
+
+} // namespace
+
+TEST(Settings, DefaultsAreTheSeventySevenKeysInOrder) {
+    TestApp app;
+    ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+    const QStringList written = lines(app.bytes("Tsukiban.ini"));
+
+    QStringList expected{"[SYSTEM]", "VERSION=2.5.0"};
+    QString section = "SYSTEM";
+    for (const SettingKey &k : SettingKeys()) {
+        if (section != k.section) {
+            section = k.section;
+            expected << "[" + section + "]";
+        }
+        expected << QString(k.key) + "=" + DefaultSettingValue(app.ctx(), k.key);
+    }
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(written.filter("=").size(), 77);
+    EXPECT_EQ(written.filter("[").size(), 6);
+
+    // Japanese defaults are stored in code page 932; the machine-dependent ones follow the screen and the folder.
+    const QByteArray bytes = app.bytes("Tsukiban.ini");
+    EXPECT_TRUE(bytes.contains(Sjis("Time_Zone=東京，ソウル，平壌\r\n")));
+    EXPECT_TRUE(bytes.contains(Sjis("Title_Format=yyyy年m月\r\nDay_Format=日本語\r\n")));
+    EXPECT_TRUE(written.contains("Today_Color=H000000FF"));
+    EXPECT_TRUE(written.contains("Frame_X=" + QString::number(PrimaryScreenTwips().width() / 2)));
+    EXPECT_TRUE(written.contains("Back_PicturePath=" + app.folder() + "/Sample/"));
+    EXPECT_TRUE(written.contains("Back_Picture="));
+}
+
+TEST(Settings, ValueForms) {
+    const std::pair<const char *, quint32> colours[] = {
+        {"H000000FF", 0xFF},       {"H800000", 0x800000}, {"HFF0000", 0xFF0000}, {"H808080", 0x808080},
+        {"hff", 0xFF},             {"", 0},               {"FF", 0},             {"H12G4", 0x12},
+        {"H123456789", 0x12345678}, {" H2F2F2F ", 0x2F2F2F},
+    };
+    for (const auto &[text, value] : colours) EXPECT_EQ(ColorValue(text), value) << text;
+    EXPECT_EQ(ColorText(0xFFFFFF), "HFFFFFF");
+    EXPECT_EQ(ColorText(0xFF), "HFF");
+    EXPECT_EQ(ColorFromText("H000000FF"), QColor(255, 0, 0)); // blue-green-red order
+    EXPECT_EQ(ColorFromText("HFF0000"), QColor(0, 0, 255));
+    EXPECT_EQ(ColorText(BgrFromColor(QColor(0x12, 0x34, 0x56))), "H563412");
+
+    const std::pair<const char *, bool> flags[] = {{"True", true},   {"False", false}, {"TRUE", true}, {"false", false},
+                                                   {"-1", true},     {"0", false},     {"", false},    {"yes", false}};
+    for (const auto &[text, on] : flags) EXPECT_EQ(FontFlag(text), on) << text;
+    EXPECT_EQ(FontFlagText(true), "True");
+
+    const std::pair<const char *, double> numbers[] = {
+        {"11.25", 11.25}, {"12", 12}, {"14400", 14400}, {"", 0}, {"abc", 0}, {" 1000 ", 1000}, {"-5.5x", -5.5}};
+    for (const auto &[text, value] : numbers) EXPECT_DOUBLE_EQ(NumberValue(text), value) << text;
+    const std::pair<double, const char *> singles[] = {{11.25, "11.25"}, {12, "12"}, {14400, "14400"}, {9.75, "9.75"}};
+    for (const auto &[value, text] : singles) EXPECT_EQ(SingleText(value), text) << value;
+
+    EXPECT_TRUE(SwitchOn("1"));
+    EXPECT_FALSE(SwitchOn("2"));
+    EXPECT_FALSE(SwitchOn(""));
+    EXPECT_TRUE(FrameSwitchOn(""));
+    EXPECT_FALSE(FrameSwitchOn("0"));
+}
+
+TEST(Settings, LoadedAndSavedAgainIsWrittenUnchanged) {
+    TestApp app;
+    ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+    // Hand edits in forms the program would not write itself.
+    QByteArray bytes = app.bytes("Tsukiban.ini");
+    bytes.replace("Rokuyo=1", "rokuyo = 0 ");
+    bytes.replace("Title_Font_Size=12", "Title_Font_Size=\"12.0\"");
+    bytes.replace("Frame_Y=1000", "; where the window was\r\nFrame_Y=1000");
+    app.writeBytes("Tsukiban.ini", bytes);
+
+    LoadSettings(app.ctx());
+    EXPECT_EQ(app.ctx().settings.Rokuyo, "0");
+    EXPECT_EQ(app.ctx().settings.Title_Font_Size, "12.0");
+    EXPECT_EQ(app.ctx().settings.Time_Zone, QString::fromUtf8("東京，ソウル，平壌"));
+    ASSERT_TRUE(SaveSettings(app.ctx(), "ALL"));
+    EXPECT_EQ(app.bytes("Tsukiban.ini"), bytes);
+}
+
+TEST(Settings, SaveWritesOnlyItsGroup) {
+    const struct {
+        const char *group;
+        QStringList changedSections;
+    } cases[] = {
+        {"ALL", {"FONT", "BACK", "FRAME", "NOTE", "OPTION"}},
+        {"Picture", {"BACK"}},
+        {"Move", {"FRAME"}},
+        {"move", {}},
+        {"", {}},
+    };
+    for (const auto &c : cases) {
+        TestApp app;
+        ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+        LoadSettings(app.ctx());
+        for (const SettingKey &k : SettingKeys()) app.ctx().settings.*k.field = "changed";
+        ASSERT_TRUE(SaveSettings(app.ctx(), c.group));
+        app.restart();
+        for (const SettingKey &k : SettingKeys()) {
+            const bool changed = app.ctx().ReadSetting(k.section, k.key) == "changed";
+            EXPECT_EQ(changed, c.changedSections.contains(k.section)) << c.group << " " << k.key;
+        }
+        EXPECT_EQ(app.ctx().ReadSetting("SYSTEM", "VERSION"), "2.5.0");
+    }
+}
+
+TEST(Settings, MissingKeysLoadEmpty) {
+    TestApp app;
+    app.writeBytes("Tsukiban.ini", "[FONT]\r\nRokuyo=0\r\n");
+    LoadSettings(app.ctx());
+    EXPECT_EQ(app.ctx().settings.Rokuyo, "0");
+    EXPECT_EQ(app.ctx().settings.Title_Font_Size, "");
+    EXPECT_EQ(app.ctx().settings.Frame_X, "");
+}

@@ -1,0 +1,56 @@
+#include "FakePrompts.h"
+
+#include <gtest/gtest.h>
+
+QStringList FakePrompts::texts() const {
+    QStringList list;
+    for (const Shown &s : m_shown) list << s.text;
+    return list;
+}
+
+void FakePrompts::information(const QString &text) { m_shown.push_back({"information", text}); }
+
+Prompts::Answer FakePrompts::question(const QString &text, Buttons) {
+    m_shown.push_back({"question", text});
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return Answer::No;
+    }
+    const Answer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+QString FakePrompts::chooseFolder(const QString &title, const QString &) {
+    m_shown.push_back({"folder", title});
+    if (m_folders.empty()) return QString();
+    const QString folder = m_folders.front();
+    m_folders.pop_front();
+    return folder;
+}
+
+QString FakePrompts::openFileName(const QString &title, const QString &, const QString &) {
+    m_shown.push_back({"open", title});
+    if (m_files.empty()) return QString();
+    const QString file = m_files.front();
+    m_files.pop_front();
+    return file;
+}
+
+QString FakePrompts::saveFileName(const QString &title, const QString &, const QString &) {
+    m_shown.push_back({"save", title});
+    if (m_files.empty()) return QString();
+    const QString file = m_files.front();
+    m_files.pop_front();
+    return file;
+}
+
+std::optional<QFont> FakePrompts::chooseFont(const QFont &) {
+    m_shown.push_back({"font", QString()});
+    return std::nullopt;
+}
+
+std::optional<QColor> FakePrompts::chooseColor(const QColor &) {
+    m_shown.push_back({"colour", QString()});
+    return std::nullopt;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/Prompts.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+
+// Answers the program's questions from a queue and records every message, so a test checks the exact texts. A
+// question without a queued answer fails the test and is answered No.
+class FakePrompts : public Prompts {
+public:
+    struct Shown {
+        QString kind; // "information", "question", "folder", "open", "save", "font", "colour"
+        QString text;
+    };
+
+    void queueAnswer(Answer answer) { m_answers.push_back(answer); }
+    void queueFolder(const QString &folder) { m_folders.push_back(folder); }
+    void queueFileName(const QString &path) { m_files.push_back(path); }
+
+    const std::vector<Shown> &shown() const { return m_shown; }
+    QStringList texts() const;
+    void clear() { m_shown.clear(); }
+
+    void information(const QString &text) override;
+    Answer question(const QString &text, Buttons buttons) override;
+    QString chooseFolder(const QString &title, const QString &startFolder) override;
+    QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
+    QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) override;
+    std::optional<QFont> chooseFont(const QFont &initial) override;
+    std::optional<QColor> chooseColor(const QColor &initial) override;
+
+private:
+    std::deque<Answer> m_answers;
+    std::deque<QString> m_folders;
+    std::deque<QString> m_files;
+    std::vector<Shown> m_shown;
+};
