@@ -15,7 +15,8 @@ AppContext::AppContext(ProgramPaths paths, Prompts &prompts, const Clock &clock)
 
 bool AppContext::reportFailure(bool ok, const IniFile &file) {
     if (!ok)
-        m_prompts.information(QStringLiteral("ファイルを保存できませんでした。\r\n") + QDir::toNativeSeparators(file.path()));
+        m_prompts.information(QStringLiteral("ファイルを保存できませんでした。\r\n") +
+                              QDir::toNativeSeparators(file.path()));
     return ok;
 }
 
@@ -32,13 +33,19 @@ bool AppContext::WriteSettings(const std::vector<IniEdit> &edits) {
     return reportFailure(m_settingsFile.write(edits), m_settingsFile);
 }
 
-QString AppContext::ReadData(const QString &section, const QString &key) const { return m_dataFile.read(section, key); }
+QString AppContext::ReadData(const QString &section, const QString &key) const {
+    return m_dataFile.read(section, key);
+}
 
 bool AppContext::WriteData(const QString &section, const std::optional<QString> &key,
                            const std::optional<QString> &value) {
     return reportFailure(m_dataFile.write(section, key, value), m_dataFile);
 }
 
-bool AppContext::WriteData(const std::vector<IniEdit> &edits) { return reportFailure(m_dataFile.write(edits), m_dataFile); }
+bool AppContext::WriteData(const std::vector<IniEdit> &edits) {
+    return reportFailure(m_dataFile.write(edits), m_dataFile);
+}
 
-QStringList AppContext::ReadDataSection(const QString &section) const { return m_dataFile.section(section); }
+QStringList AppContext::ReadDataSection(const QString &section) const {
+    return m_dataFile.section(section);
+}

@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 #include "app/ProgramPaths.h"
 #include "app/Settings.h"
+#include "calendar/TimeZones.h"
 
 #include <QDate>
 #include <QLocale>
@@ -46,6 +47,7 @@ public:
     int selectedDayIndex = -1;
     QString helpFilePath; // empty when the program has no help file
     QLocale locale;       // month and weekday names
+    ZoneOffset zone;      // of the clock, from Time_Zone
 
 private:
     bool reportFailure(bool ok, const IniFile &file);

@@ -9,11 +9,15 @@
 
 namespace {
 
-QString displayText(QString text) { return text.replace(QLatin1String("\r\n"), QLatin1String("\n")); }
+QString displayText(QString text) {
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
 
 } // namespace
 
-QWidget *DialogPrompts::parent() { return QApplication::activeWindow(); }
+QWidget *DialogPrompts::parent() {
+    return QApplication::activeWindow();
+}
 
 void DialogPrompts::information(const QString &text) {
     QMessageBox box(QMessageBox::Information, ApplicationTitle(), displayText(text), QMessageBox::Ok, parent());

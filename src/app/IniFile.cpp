@@ -14,7 +14,9 @@
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f';
+}
 
 // Windows trims ASCII blanks only; a full-width space is part of the text.
 QString trimBlanks(const QString &s) {
@@ -41,12 +43,14 @@ QString IniFile::fold(const QString &name) {
     return folded;
 }
 
-bool IniFile::exists() const { return currentStamp().exists; }
+bool IniFile::exists() const {
+    return currentStamp().exists;
+}
 
 IniFile::Stamp IniFile::currentStamp() const {
     Stamp stamp;
 #ifdef Q_OS_UNIX
-    struct stat st{};
+    struct stat st {};
     if (::stat(QFile::encodeName(m_path).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
         stamp.exists = true;
         stamp.size = st.st_size;
@@ -155,7 +159,8 @@ void IniFile::index() const {
     // The first section of a name is the one that counts.
     m_sectionIndex.clear();
     for (int s = 1; s < int(m_sections.size()); ++s)
-        if (!m_sectionIndex.contains(m_sections[size_t(s)].folded)) m_sectionIndex.insert(m_sections[size_t(s)].folded, s);
+        if (!m_sectionIndex.contains(m_sections[size_t(s)].folded))
+            m_sectionIndex.insert(m_sections[size_t(s)].folded, s);
 }
 
 const IniFile::Section *IniFile::findSection(const QString &folded) const {
@@ -181,8 +186,10 @@ QStringList IniFile::section(const QString &section) const {
     if (!s) return entries;
     for (int i = s->header + 1; i < s->end; ++i) {
         const Line &line = m_lines[size_t(i)];
-        if (line.kind == Line::Entry) entries << line.name + u'=' + line.value;
-        else if (line.kind == Line::NameOnly) entries << line.name;
+        if (line.kind == Line::Entry)
+            entries << line.name + u'=' + line.value;
+        else if (line.kind == Line::NameOnly)
+            entries << line.name;
     }
     return entries;
 }

@@ -53,9 +53,9 @@ private:
         enum Kind : quint8 { Other, Header, Entry, NameOnly } kind = Other;
     };
     struct Section {
-        int header = -1;   // line index of "[name]", -1 for the lines before the first section
-        int end = 0;       // one past the last line of the section
-        QString folded;    // folded name
+        int header = -1;          // line index of "[name]", -1 for the lines before the first section
+        int end = 0;              // one past the last line of the section
+        QString folded;           // folded name
         QHash<QString, int> keys; // folded key -> first line index
     };
     struct Stamp {

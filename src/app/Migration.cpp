@@ -40,9 +40,8 @@ bool MigrateSettings(AppContext &ctx) {
     const IniFile &file = ctx.settingsFile();
     for (const SettingKey &k : SettingKeys()) {
         const QString section = QString::fromLatin1(k.section), key = QString::fromLatin1(k.key);
-        const bool written = std::any_of(edits.begin(), edits.end(), [&](const IniEdit &e) {
-            return e.section == section && e.key == key;
-        });
+        const bool written = std::any_of(edits.begin(), edits.end(),
+                                         [&](const IniEdit &e) { return e.section == section && e.key == key; });
         if (!written && !file.value(section, key)) set(k.section, k.key, DefaultSettingValue(ctx, k.key));
     }
     set("SYSTEM", "VERSION", current);

@@ -29,4 +29,6 @@ public:
 };
 
 // The application title: the title of every message box, the tip of the tray icon, the name of the shortcuts.
-inline QString ApplicationTitle() { return QStringLiteral("ツキバン"); }
+inline QString ApplicationTitle() {
+    return QStringLiteral("ツキバン");
+}

@@ -8,17 +8,19 @@ quint32 ColorValue(const QString &text) {
     quint32 value = 0;
     // Up to eight digits, read up to the first character that is no hexadecimal digit.
     for (qsizetype i = 1; i < t.size() && i <= 8; ++i) {
-        const int digit = (t[i] >= u'0' && t[i] <= u'9') ? t[i].unicode() - '0'
+        const int digit = (t[i] >= u'0' && t[i] <= u'9')   ? t[i].unicode() - '0'
                           : (t[i] >= u'A' && t[i] <= u'F') ? t[i].unicode() - 'A' + 10
                           : (t[i] >= u'a' && t[i] <= u'f') ? t[i].unicode() - 'a' + 10
-                                                            : -1;
+                                                           : -1;
         if (digit < 0) break;
         value = value * 16 + quint32(digit);
     }
     return value;
 }
 
-QString ColorText(quint32 bgr) { return u'H' + QString::number(bgr, 16).toUpper(); }
+QString ColorText(quint32 bgr) {
+    return u'H' + QString::number(bgr, 16).toUpper();
+}
 
 QColor ColorFromText(const QString &text) {
     const quint32 v = ColorValue(text);
@@ -38,7 +40,9 @@ bool FontFlag(const QString &text) {
     return ok && number != 0;
 }
 
-QString FontFlagText(bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); }
+QString FontFlagText(bool on) {
+    return on ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 double NumberValue(const QString &text) {
     const QString t = text.trimmed();

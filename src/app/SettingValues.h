@@ -22,6 +22,10 @@ double NumberValue(const QString &text);
 QString SingleText(double value);
 
 // Switch "1"/"0": on means exactly "1".
-inline bool SwitchOn(const QString &text) { return text == QLatin1String("1"); }
+inline bool SwitchOn(const QString &text) {
+    return text == QLatin1String("1");
+}
 // Frame_Style and Frame_Conner: anything but "0" is on.
-inline bool FrameSwitchOn(const QString &text) { return text != QLatin1String("0"); }
+inline bool FrameSwitchOn(const QString &text) {
+    return text != QLatin1String("0");
+}

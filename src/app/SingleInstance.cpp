@@ -32,10 +32,10 @@ QString runtimeFolder() {
 
 SingleInstance::SingleInstance(const QString &programFolder) {
     const QString canonical = QFileInfo(programFolder).canonicalFilePath();
-    const QByteArray hash = QCryptographicHash::hash((canonical.isEmpty() ? programFolder : canonical).toUtf8(),
-                                                     QCryptographicHash::Sha1)
-                                .toHex()
-                                .left(16);
+    const QByteArray hash =
+        QCryptographicHash::hash((canonical.isEmpty() ? programFolder : canonical).toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
     m_lockPath = runtimeFolder() + QStringLiteral("/tsukiban-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
 }
 

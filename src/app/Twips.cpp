@@ -5,7 +5,9 @@
 
 namespace {
 
-const QScreen *primaryScreen() { return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr; }
+const QScreen *primaryScreen() {
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
+}
 
 int perPixel(double dpi) {
     const int whole = qRound(dpi);

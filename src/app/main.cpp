@@ -17,7 +17,8 @@ int main(int argc, char *argv[]) {
         if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
             qputenv("QT_QPA_PLATFORM", "xcb");
         } else if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-            std::fputs("tsukiban: デスクトップセッションが必要です（DISPLAY も WAYLAND_DISPLAY もありません）\n", stderr);
+            std::fputs("tsukiban: デスクトップセッションが必要です（DISPLAY も WAYLAND_DISPLAY もありません）\n",
+                       stderr);
             return 1;
         }
     }

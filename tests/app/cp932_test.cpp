@@ -8,11 +8,11 @@ TEST(Cp932, EncodesAsWindowsDoes) {
         QByteArray bytes;
     } cases[] = {
         {"abc", "abc"},
-        {"表", "\x95\x5C"},            // trail byte 0x5C, the "\" of ASCII
+        {"表", "\x95\x5C"}, // trail byte 0x5C, the "\" of ASCII
         {"ソ", "\x83\x5C"},
-        {"ｱ", "\xB1"},                 // half-width katakana is one byte
-        {"〜", "\x81\x60"},            // wave dash maps to its look-alike
-        {"①", "\x87\x40"},             // NEC special characters are part of the code page
+        {"ｱ", "\xB1"},      // half-width katakana is one byte
+        {"〜", "\x81\x60"}, // wave dash maps to its look-alike
+        {"①", "\x87\x40"},  // NEC special characters are part of the code page
         {"東京，ソウル", "\x93\x8C\x8B\x9E\x81\x43\x83\x5C\x83\x45\x83\x8B"},
     };
     for (const auto &c : cases) {

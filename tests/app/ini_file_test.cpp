@@ -66,7 +66,7 @@ TEST_F(IniFileTest, ReadsAsTheWindowsProfileFunctions) {
         {"FONT", "ｶﾅ", "half"},
         {"FONT", "Only", std::nullopt}, // the first section of a name is the one that counts
         {"FONT", "comment", std::nullopt},
-        {"表示", "ソフト", "表]\\x"},   // 0x5C trail bytes are no delimiters
+        {"表示", "ソフト", "表]\\x"}, // 0x5C trail bytes are no delimiters
         {"BACK", "Back_Color", "HFFFFFF"},
         {"NONE", "Back_Color", std::nullopt},
     };
@@ -144,7 +144,7 @@ TEST_F(IniFileTest, NothingToChangeLeavesTheFileAlone) {
 
 TEST_F(IniFileTest, ValuesAndSectionsAreReadWhole) {
     IniFile ini(path);
-    const QString longValue = QString::fromUtf8("予") .repeated(1000) + QString("x").repeated(1000); // 3,000 bytes
+    const QString longValue = QString::fromUtf8("予").repeated(1000) + QString("x").repeated(1000); // 3,000 bytes
     std::vector<IniEdit> edits;
     for (int i = 0; i < 500; ++i) edits.push_back({"OFFDAY", QString("key%1").arg(i), QString("1")});
     edits.push_back({"PROGRAM", QString("2026/12/07"), longValue});
@@ -229,7 +229,7 @@ TEST(IniFileFailure, ADiskFullDuringTheWriteLeavesTheOldFile) {
     f.close();
 
     // A file size limit makes the write fail as a full disk would, also for root.
-    struct rlimit saved{};
+    struct rlimit saved {};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = saved;

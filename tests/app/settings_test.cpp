@@ -48,9 +48,16 @@ TEST(Settings, DefaultsAreTheSeventySevenKeysInOrder) {
 
 TEST(Settings, ValueForms) {
     const std::pair<const char *, quint32> colours[] = {
-        {"H000000FF", 0xFF},       {"H800000", 0x800000}, {"HFF0000", 0xFF0000}, {"H808080", 0x808080},
-        {"hff", 0xFF},             {"", 0},               {"FF", 0},             {"H12G4", 0x12},
-        {"H123456789", 0x12345678}, {" H2F2F2F ", 0x2F2F2F},
+        {"H000000FF", 0xFF},
+        {"H800000", 0x800000},
+        {"HFF0000", 0xFF0000},
+        {"H808080", 0x808080},
+        {"hff", 0xFF},
+        {"", 0},
+        {"FF", 0},
+        {"H12G4", 0x12},
+        {"H123456789", 0x12345678},
+        {" H2F2F2F ", 0x2F2F2F},
     };
     for (const auto &[text, value] : colours) EXPECT_EQ(ColorValue(text), value) << text;
     EXPECT_EQ(ColorText(0xFFFFFF), "HFFFFFF");
@@ -59,13 +66,13 @@ TEST(Settings, ValueForms) {
     EXPECT_EQ(ColorFromText("HFF0000"), QColor(0, 0, 255));
     EXPECT_EQ(ColorText(BgrFromColor(QColor(0x12, 0x34, 0x56))), "H563412");
 
-    const std::pair<const char *, bool> flags[] = {{"True", true},   {"False", false}, {"TRUE", true}, {"false", false},
-                                                   {"-1", true},     {"0", false},     {"", false},    {"yes", false}};
+    const std::pair<const char *, bool> flags[] = {{"True", true}, {"False", false}, {"TRUE", true}, {"false", false},
+                                                   {"-1", true},   {"0", false},     {"", false},    {"yes", false}};
     for (const auto &[text, on] : flags) EXPECT_EQ(FontFlag(text), on) << text;
     EXPECT_EQ(FontFlagText(true), "True");
 
-    const std::pair<const char *, double> numbers[] = {
-        {"11.25", 11.25}, {"12", 12}, {"14400", 14400}, {"", 0}, {"abc", 0}, {" 1000 ", 1000}, {"-5.5x", -5.5}};
+    const std::pair<const char *, double> numbers[] = {{"11.25", 11.25}, {"12", 12},       {"14400", 14400}, {"", 0},
+                                                       {"abc", 0},       {" 1000 ", 1000}, {"-5.5x", -5.5}};
     for (const auto &[text, value] : numbers) EXPECT_DOUBLE_EQ(NumberValue(text), value) << text;
     const std::pair<double, const char *> singles[] = {{11.25, "11.25"}, {12, "12"}, {14400, "14400"}, {9.75, "9.75"}};
     for (const auto &[value, text] : singles) EXPECT_EQ(SingleText(value), text) << value;

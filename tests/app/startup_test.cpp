@@ -15,9 +15,10 @@
 
 namespace {
 
-const QString kNewer = QString::fromUtf8("iniファイルが，現在のバージョンより新しいため、システムが正常に動作しません。\r\n"
-                                         "iniファイルのバージョンに合ったシステムをご利用下さい。\r\n"
-                                         "現在のバージョン：Ver2.5.0\r\niniファイルのバージョン：Ver");
+const QString kNewer =
+    QString::fromUtf8("iniファイルが，現在のバージョンより新しいため、システムが正常に動作しません。\r\n"
+                      "iniファイルのバージョンに合ったシステムをご利用下さい。\r\n"
+                      "現在のバージョン：Ver2.5.0\r\niniファイルのバージョン：Ver");
 const QString kOlder = QString::fromUtf8("iniファイルが，現在のバージョンより古いバージョンで作成されています。\r\n"
                                          "iniファイルを現在のバージョンに更新してもよろしいですか？\r\n"
                                          "現在のバージョン：Ver2.5.0\r\niniファイルのバージョン：Ver");
@@ -100,13 +101,32 @@ TEST(Startup, MigrationRows) {
         QByteArrayList rowKeys;
     } cases[] = {
         {"1.0.0",
-         {{"Back_PicturePos", "5"}, {"Back_CellColor", "H123456"}, {"Note_Frame_Color", "H0"},
-          {"Disp_Schedule_Button", "0"}, {"Disp_Pic_Button", "0"}, {"Disp_Mode_ToolBar", "0"}, {"Disp_Fusen_Button", "0"}},
-         {{"Back_PicturePos", "0"}, {"Back_CellColor", "HFFFFFF"}, {"Note_Frame_Color", "HFFFFFF"},
-          {"Disp_Schedule_Button", "1"}, {"Disp_Pic_Button", "1"}, {"Disp_Mode_ToolBar", "2"}, {"Disp_Fusen_Button", "0"}},
-         {"VERSION", "Back_PicturePos", "Back_CellColor", "Note_Frame_Color", "Disp_Schedule_Button", "Disp_Pic_Button", "Disp_Mode_ToolBar"}},
-        {"1.0.0", {{"Back_PicturePos", "2"}}, {{"Back_PicturePos", "2"}, {"Back_CellColor", "HFFFFFF"}}, {"VERSION", "Back_PicturePos", "Back_CellColor", "Note_Frame_Color", "Disp_Schedule_Button", "Disp_Pic_Button", "Disp_Mode_ToolBar"}},
-        {"1.0.0", {{"Back_PicturePos", "10"}}, {{"Back_PicturePos", "10"}}, {"VERSION", "Back_PicturePos", "Back_CellColor", "Note_Frame_Color", "Disp_Schedule_Button", "Disp_Pic_Button", "Disp_Mode_ToolBar"}}, // compared as text
+         {{"Back_PicturePos", "5"},
+          {"Back_CellColor", "H123456"},
+          {"Note_Frame_Color", "H0"},
+          {"Disp_Schedule_Button", "0"},
+          {"Disp_Pic_Button", "0"},
+          {"Disp_Mode_ToolBar", "0"},
+          {"Disp_Fusen_Button", "0"}},
+         {{"Back_PicturePos", "0"},
+          {"Back_CellColor", "HFFFFFF"},
+          {"Note_Frame_Color", "HFFFFFF"},
+          {"Disp_Schedule_Button", "1"},
+          {"Disp_Pic_Button", "1"},
+          {"Disp_Mode_ToolBar", "2"},
+          {"Disp_Fusen_Button", "0"}},
+         {"VERSION", "Back_PicturePos", "Back_CellColor", "Note_Frame_Color", "Disp_Schedule_Button", "Disp_Pic_Button",
+          "Disp_Mode_ToolBar"}},
+        {"1.0.0",
+         {{"Back_PicturePos", "2"}},
+         {{"Back_PicturePos", "2"}, {"Back_CellColor", "HFFFFFF"}},
+         {"VERSION", "Back_PicturePos", "Back_CellColor", "Note_Frame_Color", "Disp_Schedule_Button", "Disp_Pic_Button",
+          "Disp_Mode_ToolBar"}},
+        {"1.0.0",
+         {{"Back_PicturePos", "10"}},
+         {{"Back_PicturePos", "10"}},
+         {"VERSION", "Back_PicturePos", "Back_CellColor", "Note_Frame_Color", "Disp_Schedule_Button", "Disp_Pic_Button",
+          "Disp_Mode_ToolBar"}}, // compared as text
         {"2.0.0",
          {{"Disp_Schedule_Button", "0"}, {"Disp_Mode_ToolBar", "0"}, {"Back_CellColor", "H123456"}},
          {{"Disp_Schedule_Button", "1"}, {"Disp_Mode_ToolBar", "2"}, {"Back_CellColor", "H123456"}},
@@ -153,12 +173,12 @@ TEST(Startup, MigrationAddsWhatAnOlderFileLacks) {
     ASSERT_TRUE(MigrateSettings(app.ctx()));
     LoadSettings(app.ctx());
     const Settings &s = app.ctx().settings;
-    EXPECT_EQ(s.Title_Font_Color, "H123456");                // kept
-    EXPECT_EQ(s.Weekday_Font_Size, "");                      // present, though empty: kept
-    EXPECT_EQ(s.Time_Zone, QString::fromUtf8("ホノルル"));   // kept
-    EXPECT_EQ(s.Position, "1");                              // kept
-    EXPECT_EQ(s.Today_Color, "H000000FF");                   // added
-    EXPECT_EQ(s.Offday_Font_Size, "11.25");                  // added
+    EXPECT_EQ(s.Title_Font_Color, "H123456");                 // kept
+    EXPECT_EQ(s.Weekday_Font_Size, "");                       // present, though empty: kept
+    EXPECT_EQ(s.Time_Zone, QString::fromUtf8("ホノルル"));    // kept
+    EXPECT_EQ(s.Position, "1");                               // kept
+    EXPECT_EQ(s.Today_Color, "H000000FF");                    // added
+    EXPECT_EQ(s.Offday_Font_Size, "11.25");                   // added
     EXPECT_EQ(s.Back_PicturePath, app.folder() + "/Sample/"); // added
     EXPECT_EQ(app.ctx().ReadSetting("SYSTEM", "VERSION"), "2.5.0");
     // Added keys join their own sections.
@@ -182,7 +202,8 @@ TEST(Startup, HelpFileAndNoteFolder) {
     FakePrompts prompts;
     AppContext ctx(paths, prompts, app.clock);
     EXPECT_EQ(RunStartup(ctx), StartupOutcome::ShowCalendar);
-    EXPECT_EQ(prompts.texts(), QStringList{QString::fromUtf8("付箋フォルダが作成できませんでした。\r\n") + paths.noteFolderPath});
+    EXPECT_EQ(prompts.texts(),
+              QStringList{QString::fromUtf8("付箋フォルダが作成できませんでした。\r\n") + paths.noteFolderPath});
 }
 
 TEST(Startup, ReadOnlyProgramFolderKeepsItsFilesInTheUserDataFolder) {

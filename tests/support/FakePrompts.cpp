@@ -8,7 +8,9 @@ QStringList FakePrompts::texts() const {
     return list;
 }
 
-void FakePrompts::information(const QString &text) { m_shown.push_back({"information", text}); }
+void FakePrompts::information(const QString &text) {
+    m_shown.push_back({"information", text});
+}
 
 Prompts::Answer FakePrompts::question(const QString &text, Buttons) {
     m_shown.push_back({"question", text});

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
-TestApp::TestApp() : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 0))) { restart(); }
+TestApp::TestApp() : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 0))) {
+    restart();
+}
 
 AppContext &TestApp::restart() {
     m_ctx.reset();
@@ -26,4 +28,6 @@ void TestApp::writeBytes(const QString &name, const QByteArray &bytes) const {
     file.write(bytes);
 }
 
-QByteArray Sjis(const char *utf8) { return Cp932::encodeLossy(QString::fromUtf8(utf8)); }
+QByteArray Sjis(const char *utf8) {
+    return Cp932::encodeLossy(QString::fromUtf8(utf8));
+}
