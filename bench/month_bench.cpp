@@ -1,0 +1,61 @@
+// One month of the grid as the calendar window draws it: 42 day classes and 42 rokuyo names, over a data file of
+// ten years of daily memos and 300 extra off and working days.
+#include "app/AppContext.h"
+#include "app/Clock.h"
+#include "app/ProgramPaths.h"
+#include "app/Prompts.h"
+#include "calendar/DayClass.h"
+#include "calendar/Kyureki.h"
+#include "schedule/MemoStore.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class SilentPrompts : public Prompts {
+public:
+    void information(const QString &) override {}
+    Answer question(const QString &, Buttons) override { return Answer::No; }
+    QString chooseFolder(const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
+    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
+};
+
+void BM_MonthGrid(benchmark::State &state) {
+    QTemporaryDir dir;
+    SilentPrompts prompts;
+    SystemClock clock;
+    AppContext ctx(ProgramPaths::forFolder(dir.path()), prompts, clock);
+    ctx.settings.StartDay = "1";
+    ctx.settings.OffDay = "1,7";
+    std::vector<IniEdit> edits;
+    const QDate first(2017, 1, 1);
+    for (QDate d = first; d < first.addYears(10); d = d.addDays(1))
+        edits.push_back({"PROGRAM", DayKey(d), QString::fromUtf8("定例会議\\CRLF\\%1").arg(d.day())});
+    for (int i = 0; i < 150; ++i) {
+        edits.push_back({"OFFDAY", DayKey(first.addDays(i * 23)), "1"});
+        edits.push_back({"WEEKDAY", DayKey(first.addDays(i * 23 + 5)), "2"});
+    }
+    ctx.WriteData(edits);
+
+    QDate month = first;
+    for (auto _ : state) {
+        for (int cell = 0; cell < 42; ++cell) {
+            const GridDay day = ClassifyGridDay(ctx, cell, month);
+            if (day.date.isValid())
+                benchmark::DoNotOptimize(RokuyoName(day.date.year(), day.date.month(), day.date.day()));
+        }
+        month = month.addMonths(1);
+        if (month.year() >= 2027) month = first;
+    }
+    state.SetLabel("a different month each time");
+}
+BENCHMARK(BM_MonthGrid)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
