@@ -4,9 +4,11 @@
 #include "app/ProgramPaths.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "window/FontSettings.h"
 #include "window/frmMain.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -26,6 +28,7 @@ int main(int argc, char *argv[]) {
     app.setApplicationName(QStringLiteral("tsukiban"));
     app.setApplicationDisplayName(ApplicationTitle());
     app.setQuitOnLastWindowClosed(false);
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/tsukiban.svg")));
 
     DialogPrompts prompts;
     const QString programFolder = QCoreApplication::applicationDirPath();
@@ -39,6 +42,7 @@ int main(int argc, char *argv[]) {
     AppContext ctx(ProgramPaths::forFolder(programFolder), prompts, clock);
     if (RunStartup(ctx) == StartupOutcome::Stop) return 0;
 
+    InstallFontSubstitutions();
     frmMain window(ctx);
     window.show();
     return app.exec();

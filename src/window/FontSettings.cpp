@@ -1,0 +1,29 @@
+#include "window/FontSettings.h"
+
+#include "app/SettingValues.h"
+
+void InstallFontSubstitutions() {
+    const struct {
+        const char *windows, *here;
+    } faces[] = {
+        {"MS UI Gothic", "IPAPGothic"}, {"MS PGothic", "IPAPGothic"}, {"MS Gothic", "IPAGothic"},
+        {"MS Mincho", "IPAMincho"},     {"MS PMincho", "IPAPMincho"}, {"ＭＳ Ｐゴシック", "IPAPGothic"},
+        {"ＭＳ ゴシック", "IPAGothic"}, {"ＭＳ 明朝", "IPAMincho"},   {"ＭＳ Ｐ明朝", "IPAPMincho"},
+        {"Meiryo", "IPAPGothic"},       {"メイリオ", "IPAPGothic"},
+    };
+    for (const auto &f : faces)
+        QFont::insertSubstitutions(QString::fromUtf8(f.windows), {QString::fromUtf8(f.here), "Noto Sans CJK JP"});
+}
+
+QFont FontFromSettings(const QString &name, const QString &size, const QString &bold, const QString &italic,
+                       const QString &underline) {
+    QFont font(name.isEmpty() ? QStringLiteral("MS UI Gothic") : name);
+    const double points = NumberValue(size);
+    // An empty or broken size in a hand-edited file would make text vanish.
+    font.setPointSizeF(points > 0 ? points : 9.0);
+    font.setBold(FontFlag(bold));
+    font.setItalic(FontFlag(italic));
+    font.setUnderline(FontFlag(underline));
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QLine>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <array>
+
+// The geometry of the calendar window in twips, computed from the measured fonts alone so that the layout rules can
+// be checked without drawing.
+struct MonthLayoutInput {
+    // The measuring labels: each font of the settings with the sample text "99" ("WWW" for English weekday names).
+    QSize titleSample, timeSample, weekdaySample, offdaySample, holidaySample;
+    double weekdayPoints = 0, offdayPoints = 0, holidayPoints = 0;
+    QSize titleText, timeText; // the title and the clock as sized to their texts
+    int rokuyoHeight = 0;      // a rokuyo label at half the largest day font
+    int toolbarHeight = 0;
+    bool rokuyo = true;  // Rokuyo "1"
+    QString picturePos;  // Back_PicturePos
+    QSize picture{0, 0}; // the displayed picture (PictureBandSize), 0 x 0 when none
+};
+
+struct MonthGeometry {
+    QSize window;
+    QRect frame; // the outline ring's rectangle
+    QRect title, time;
+    std::array<QRect, 7> header;
+    std::array<QRect, 42> day, rokuyo;
+    std::array<QLine, 3> lines;
+    QPoint toolbar;
+    int top = 0, left = 0, bottom = 0, right = 0; // picture band offsets
+    int cellWidth = 0, cellHeight = 0;
+    int largestHeight = 0, largestWidth = 0; // of the measuring labels, for the today marker
+};
+
+// Size of the window before the picture band: the picture is fitted to it.
+QSize BaseWindowSize(const MonthLayoutInput &in);
+MonthGeometry LayoutMonth(const MonthLayoutInput &in);
+
+// The square around a day number (text extent as drawn), which stands right-aligned in its cell.
+QRect TodayMarkerRect(const MonthGeometry &g, int cell, QSize text);
+
+// The window's position after a layout: kept on the screen, the bottom 760 twips above the screen's bottom.
+QPoint ClampedWindowPosition(QPoint stored, QPoint current, QSize window, QSize screen);

@@ -1,0 +1,78 @@
+#include "window/ToolbarModel.h"
+
+#include "app/Settings.h"
+
+const std::array<ToolbarButton, ToolbarButtonCount> &ToolbarButtons() {
+    static const std::array<ToolbarButton, ToolbarButtonCount> buttons{{
+        {"SHOW", "ﾂｰﾙﾊﾞｰの表示設定"},
+        {"SEP1", ""},
+        {"LIST", "メモ一覧表示"},
+        {"IMPORT", "予定表取込"},
+        {"FUSEN", "付箋"},
+        {"SEP2", ""},
+        {"BEFORE_YEAR", "1年前"},
+        {"BEFORE_MONTH", "1ヶ月前"},
+        {"NOW", "当月"},
+        {"AFTER_MONTH", "1ヵ月後"},
+        {"AFTER_YEAR", "1年後"},
+        {"SEP3", ""},
+        {"OPTION", "オプション"},
+        {"QUIT", "終了"},
+        {"SEP4", ""},
+        {"FIRST_PIC", "最初の画像"},
+        {"BEFORE_PIC", "前の画像"},
+        {"FOLDER", "画像フォルダ変更"},
+        {"AFTER_PIC", "次の画像"},
+        {"LAST_PIC", "最後の画像"},
+    }};
+    return buttons;
+}
+
+QString ToolbarModeOfEntry(const QString &entry) {
+    if (entry == QLatin1String("ALL")) return QStringLiteral("0");
+    if (entry == QLatin1String("MIN")) return QStringLiteral("1");
+    if (entry == QLatin1String("DISABLE")) return QStringLiteral("2");
+    return QString();
+}
+
+QString ToolbarEntryOfMode(const QString &mode) {
+    if (mode == QLatin1String("0")) return QStringLiteral("ALL");
+    if (mode == QLatin1String("1")) return QStringLiteral("MIN");
+    if (mode == QLatin1String("2")) return QStringLiteral("DISABLE");
+    return QString();
+}
+
+QString NextToolbarEntry(const QString &mode) {
+    if (mode == QLatin1String("0")) return QStringLiteral("MIN");
+    if (mode == QLatin1String("1")) return QStringLiteral("DISABLE");
+    if (mode == QLatin1String("2")) return QStringLiteral("ALL");
+    return QString();
+}
+
+std::array<bool, ToolbarButtonCount> VisibleToolbarButtons(const QString &entry, const Settings &s) {
+    std::array<bool, ToolbarButtonCount> shown;
+    shown.fill(true);
+    const auto on = [](const QString &v) { return v != QLatin1String("0"); };
+    const auto hide = [&shown](int from, int to) { // 1-based button numbers, inclusive
+        for (int b = from; b <= to; ++b) shown[size_t(b - 1)] = false;
+    };
+    if (entry == QLatin1String("DISABLE")) {
+        hide(2, 20);
+    } else if (entry == QLatin1String("MIN")) {
+        if (!on(s.Disp_NoteList_Button)) hide(3, 3);
+        if (!on(s.Disp_Schedule_Button)) hide(4, 4);
+        if (!on(s.Disp_Fusen_Button)) hide(5, 5);
+        const bool anyOf3to5 = shown[2] || shown[3] || shown[4];
+        if (!(anyOf3to5 && on(s.Disp_Month_Button))) hide(6, 6);
+        if (!on(s.Disp_Month_Button))
+            hide(7, 12);
+        else if (!on(s.Disp_Option_Button) && !on(s.Disp_Quit_Button) && !on(s.Disp_Pic_Button))
+            hide(12, 12);
+        if (!on(s.Disp_Option_Button)) hide(13, 13);
+        if (!on(s.Disp_Quit_Button)) hide(14, 14);
+        const bool anyOf13to14 = shown[12] || shown[13];
+        if (!(anyOf13to14 && on(s.Disp_Pic_Button))) hide(15, 15);
+        if (!(on(s.Disp_Pic_Button) && s.Back_PictureDisp == QLatin1String("2"))) hide(16, 20);
+    }
+    return shown;
+}

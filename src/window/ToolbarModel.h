@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+struct Settings;
+
+struct ToolbarButton {
+    const char *key;
+    const char *tip; // empty for a separator
+    bool separator() const { return *tip == '\0'; }
+};
+
+inline constexpr int ToolbarButtonCount = 20;
+// Index 0 here is button 1, the mode button.
+const std::array<ToolbarButton, ToolbarButtonCount> &ToolbarButtons();
+
+// The entries of the mode button's dropdown: "ALL" (mode "0"), "MIN" (custom, "1"), "DISABLE" (only the mode button,
+// "2").
+QString ToolbarModeOfEntry(const QString &entry);
+QString ToolbarEntryOfMode(const QString &mode);
+// The entry a click on the mode button switches to: all, custom, hidden, all again. Empty for an unknown mode.
+QString NextToolbarEntry(const QString &mode);
+
+// Which buttons an entry shows.
+std::array<bool, ToolbarButtonCount> VisibleToolbarButtons(const QString &entry, const Settings &settings);

@@ -1,0 +1,177 @@
+#include "app/Settings.h"
+#include "window/BackgroundPicture.h"
+#include "window/MonthLayout.h"
+#include "window/ToolbarModel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Fonts as measured at 96 dpi: a 16-pixel line, "99" 16 pixels wide.
+MonthLayoutInput typicalInput() {
+    MonthLayoutInput in;
+    in.titleSample = QSize(255, 255);
+    in.timeSample = in.weekdaySample = in.offdaySample = in.holidaySample = QSize(240, 240);
+    in.weekdayPoints = in.offdayPoints = in.holidayPoints = 11.25;
+    in.titleText = QSize(1500, 255);
+    in.timeText = QSize(1200, 240);
+    in.rokuyoHeight = 120;
+    in.toolbarHeight = 345;
+    in.rokuyo = true;
+    in.picturePos = "0";
+    return in;
+}
+
+} // namespace
+
+TEST(MonthLayout, WithoutAPictureTheTitleStands350TwipsBelowTheTop) {
+    MonthLayoutInput in = typicalInput();
+    const MonthGeometry g = LayoutMonth(in);
+    EXPECT_EQ(g.title.top(), 350);
+    EXPECT_EQ(g.top, 200);
+    EXPECT_EQ(g.title.left(), (255 * 7 + 1050 - 1500) / 2);
+    EXPECT_EQ(g.cellWidth, 255); // the widest measuring label, the title's, sets every column
+    EXPECT_EQ(g.window.width(), 255 * 7 + 1050);
+    EXPECT_EQ(g.time.left(), g.window.width() - 1200 - 200);
+    EXPECT_EQ(g.time.top(), 350 + 255 + 100);
+    // A picture on top pushes the grid down by its band and the window grows by as much.
+    in.picture = QSize(2000, 1000);
+    const MonthGeometry withPicture = LayoutMonth(in);
+    EXPECT_EQ(withPicture.title.top(), 1000 + 200 + 150);
+    EXPECT_EQ(withPicture.window.height() - g.window.height(), 1000);
+    EXPECT_EQ(withPicture.day[41].top() - g.day[41].top(), 1000);
+}
+
+TEST(MonthLayout, RokuyoLinesAndSixRows) {
+    MonthLayoutInput in = typicalInput();
+    const MonthGeometry with = LayoutMonth(in);
+    in.rokuyo = false;
+    const MonthGeometry without = LayoutMonth(in);
+    EXPECT_EQ(with.window.height() - without.window.height(), qRound(240 / 1.2 * 8));
+    // Six rows are always laid out, 100 twips apart; the rokuyo name stands above its number.
+    for (int r = 0; r < 6; ++r) {
+        EXPECT_EQ(without.day[size_t(r * 7)].top() - without.day[0].top(), r * (240 + 100)) << r;
+        EXPECT_LT(with.rokuyo[size_t(r * 7)].bottom(), with.day[size_t(r * 7)].top()) << r;
+        EXPECT_EQ(with.day[size_t(r * 7 + 3)].left(), 90 + 3 * 255 + 300);
+    }
+    EXPECT_EQ(without.lines[2].y1(), without.day[41].top() + 240 + 50);
+    EXPECT_EQ(without.lines[0].y1(), without.header[0].top() - 100);
+    EXPECT_EQ(without.lines[0].x1(), 200 + 100 - 200); // the 200-twip band is on top, not on the left
+    // The toolbar sits midway between the last rule and the bottom.
+    EXPECT_EQ(without.toolbar.y(), without.lines[2].y1() + (without.window.height() - without.lines[2].y1() - 345) / 2);
+}
+
+TEST(MonthLayout, PictureBandsOnEachSide) {
+    const struct {
+        const char *pos;
+        int top, bottom, left, right;
+    } cases[] = {
+        {"0", 1200, 0, 0, 0}, {"1", 0, 1200, 0, 0}, {"2", 0, 0, 0, 2200}, {"3", 0, 0, 2200, 0}, {"9", 0, 0, 0, 0}};
+    for (const auto &c : cases) {
+        MonthLayoutInput in = typicalInput();
+        in.picturePos = c.pos;
+        in.picture = QSize(2000, 1000);
+        const MonthGeometry g = LayoutMonth(in);
+        EXPECT_EQ(g.top, c.top) << c.pos;
+        EXPECT_EQ(g.bottom, c.bottom) << c.pos;
+        EXPECT_EQ(g.left, c.left) << c.pos;
+        EXPECT_EQ(g.right, c.right) << c.pos;
+        EXPECT_EQ(g.window, BaseWindowSize(in) + QSize(c.left + c.right, c.top + c.bottom)) << c.pos;
+        EXPECT_EQ(g.header[0].left(), c.left + 70) << c.pos;
+    }
+}
+
+TEST(MonthLayout, PictureFitsItsSide) {
+    const struct {
+        QSize picture;
+        const char *pos;
+        QSize shown;
+    } cases[] = {
+        {{2000, 1000}, "0", {1800, 800}},                      // smaller than the window: its own size less 200
+        {{8000, 2000}, "0", {3800, 4000 * 2000 / 8000 - 200}}, // shrunk at its proportions first
+        {{8000, 2000}, "1", {3800, 800}},
+        {{1000, 12000}, "2", {6000 * 1000 / 12000 - 200, 5800}},
+        {{150, 100}, "3", {150, 100}}, // too small to lose 200 twips
+        {{2000, 1000}, "7", {0, 0}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FitPicture(c.picture, c.pos, QSize(4000, 6000)), c.shown) << c.pos << " " << c.picture.width();
+}
+
+TEST(MonthLayout, ScreenClamping) {
+    const QSize screen(1920 * 15, 1080 * 15), window(3000, 6000);
+    const struct {
+        QPoint stored, current, expected;
+    } cases[] = {
+        {{1000, 1000}, {1000, 1000}, {1000, 1000}},
+        {{1000, 99999}, {0, 0}, {1000, 1080 * 15 - 6000 - 760}}, // bottom 760 twips above the screen's bottom
+        {{99999, 1000}, {0, 0}, {1920 * 15 - 3000, 1000}},
+        {{-500, -500}, {0, 0}, {0, 0}},
+        {{-500, -500}, {900, 900}, {-500, -500}}, // kept while the window still reaches onto the screen
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ClampedWindowPosition(c.stored, c.current, window, screen), c.expected) << c.stored.x();
+}
+
+TEST(BackgroundPicture, StepsThroughAFolder) {
+    QTemporaryDir dir;
+    for (const char *name : {"c.jpg", "a.jpg", "B.JPG", "notes.txt", "d.wmf", "e.png"}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString folder = dir.path() + "/";
+    EXPECT_EQ(PictureFileNames(folder), QStringList({"a.jpg", "B.JPG", "c.jpg", "e.png"}));
+    const struct {
+        const char *current, *mode, *result;
+    } cases[] = {
+        {"e.png", "AFTER", "a.jpg"},    {"a.jpg", "BEFORE", "e.png"}, {"gone.jpg", "NOW", "a.jpg"},
+        {"c.jpg", "NOW", "c.jpg"},      {"a.jpg", "AFTER", "B.JPG"},  {"gone.jpg", "BEFORE", "e.png"},
+        {"gone.jpg", "AFTER", "a.jpg"}, {"c.jpg", "FIRST", "a.jpg"},  {"a.jpg", "LAST", "e.png"},
+        {"b.jpg", "NOW", "a.jpg"}, // names are matched exactly
+        {"a.jpg", "SIDEWAYS", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(SelectFolderPicture(folder, c.current, c.mode), c.result) << c.current << c.mode;
+    EXPECT_EQ(SelectFolderPicture(dir.filePath("missing/"), "a.jpg", "NOW"), "");
+    QTemporaryDir empty;
+    EXPECT_EQ(SelectFolderPicture(empty.path(), "a.jpg", "FIRST"), "");
+    EXPECT_EQ(PictureFolderSetting("/x/y"), "/x/y/");
+    EXPECT_EQ(PictureFolderSetting("/x/y/"), "/x/y/");
+}
+
+TEST(Toolbar, CustomModeVisibility) {
+    const auto shown = [](std::initializer_list<int> buttons) {
+        std::array<bool, ToolbarButtonCount> v{};
+        for (int b : buttons) v[size_t(b - 1)] = true;
+        return v;
+    };
+    Settings all;
+    for (QString *k : {&all.Disp_NoteList_Button, &all.Disp_Schedule_Button, &all.Disp_Fusen_Button,
+                       &all.Disp_Month_Button, &all.Disp_Option_Button, &all.Disp_Quit_Button, &all.Disp_Pic_Button})
+        *k = "1";
+    all.Back_PictureDisp = "1";
+    // Every key on, but no folder pictures: the picture buttons go, separator 15 stays after the quit button.
+    EXPECT_EQ(VisibleToolbarButtons("MIN", all), shown({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    Settings folder = all;
+    folder.Back_PictureDisp = "2";
+    EXPECT_EQ(VisibleToolbarButtons("MIN", folder),
+              shown({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
+    Settings noMonth = all;
+    noMonth.Disp_Month_Button = "0";
+    EXPECT_EQ(VisibleToolbarButtons("MIN", noMonth), shown({1, 2, 3, 4, 5, 13, 14, 15}));
+    Settings onlyMonth = all;
+    onlyMonth.Disp_NoteList_Button = onlyMonth.Disp_Schedule_Button = onlyMonth.Disp_Fusen_Button = "0";
+    onlyMonth.Disp_Option_Button = onlyMonth.Disp_Quit_Button = onlyMonth.Disp_Pic_Button = "0";
+    EXPECT_EQ(VisibleToolbarButtons("MIN", onlyMonth), shown({1, 2, 7, 8, 9, 10, 11}));
+    // All shows the picture buttons whatever the picture mode; hidden keeps only the mode button.
+    EXPECT_EQ(VisibleToolbarButtons("ALL", onlyMonth),
+              shown({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
+    EXPECT_EQ(VisibleToolbarButtons("DISABLE", all), shown({1}));
+    EXPECT_EQ(NextToolbarEntry("0"), "MIN");
+    EXPECT_EQ(NextToolbarEntry("1"), "DISABLE");
+    EXPECT_EQ(NextToolbarEntry("2"), "ALL");
+    EXPECT_EQ(NextToolbarEntry("5"), "");
+}
