@@ -4,6 +4,7 @@
 #include "app/ProgramPaths.h"
 #include "app/Settings.h"
 #include "calendar/TimeZones.h"
+#include "schedule/MemoClipboard.h"
 
 #include <QDate>
 #include <QLocale>
@@ -45,6 +46,8 @@ public:
     Settings settings;
     QDate displayedMonth;
     int selectedDayIndex = -1;
+    int currentListRow = -1; // row of the memo list the last list command acted on
+    MemoClipboard clipboard;
     QString helpFilePath; // empty when the program has no help file
     QLocale locale;       // month and weekday names
     ZoneOffset zone;      // of the clock, from Time_Zone

@@ -1,0 +1,60 @@
+// Redrawing the calendar window for another month: the 42 cells, their rokuyo, the today marker and the
+// see-through shape, with default settings and a data file of ten years of daily memos.
+#include "app/AppContext.h"
+#include "app/Clock.h"
+#include "app/ProgramPaths.h"
+#include "app/Prompts.h"
+#include "app/SettingsStore.h"
+#include "schedule/MemoStore.h"
+#include "window/frmMain.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class SilentPrompts : public Prompts {
+public:
+    void information(const QString &) override {}
+    Answer question(const QString &, Buttons) override { return Answer::No; }
+    QString chooseFolder(const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
+    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
+};
+
+void BM_MonthRedraw(benchmark::State &state) {
+    QTemporaryDir dir;
+    SilentPrompts prompts;
+    SystemClock clock;
+    AppContext ctx(ProgramPaths::forFolder(dir.path()), prompts, clock);
+    WriteDefaultSettings(ctx);
+    std::vector<IniEdit> edits;
+    const QDate first(2020, 1, 1);
+    for (QDate d = first; d < first.addYears(10); d = d.addDays(1))
+        edits.push_back({"PROGRAM", DayKey(d), QString::fromUtf8("会議\\CRLF\\%1").arg(d.day())});
+    ctx.WriteData(edits);
+    frmMain window(ctx);
+    window.activateCalendar();
+    QDate month = first;
+    for (auto _ : state) {
+        window.ShowMonth(month);
+        month = month.addMonths(1);
+        if (month.year() >= 2030) month = first;
+    }
+}
+BENCHMARK(BM_MonthRedraw)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Start-up time to a mapped window under Xvfb: ツキバン against gsimplecal, a small desktop calendar a user might pick
+# instead, measured the same way in the same run. Median of RUNS starts each.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+RUNS=${RUNS:-15}
+BIN=$PWD/build/tsukiban
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "startup.sh needs Xvfb and xdotool"; exit 0; }
+
+work=$(mktemp -d)
+disp=:$((70 + RANDOM % 19))
+Xvfb "$disp" -screen 0 1600x1000x24 >/dev/null 2>&1 &
+xpid=$!
+trap 'kill $xpid 2>/dev/null; rm -rf "$work"' EXIT
+export DISPLAY=$disp
+for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+
+# A program folder of its own, started once so that later starts find their settings.
+mkdir -p "$work/prog"
+cp "$BIN" "$work/prog/" && cp -r build/Sample "$work/prog/"
+
+# Milliseconds from launch to a viewable window; $1 is the xdotool search, the rest the command.
+measure() {
+    local search=$1
+    shift
+    local t0 t1
+    t0=$(date +%s%N)
+    "$@" >/dev/null 2>>"$work/stderr.log" &
+    local pid=$!
+    local deadline=$((t0 + 20000000000))
+    until xdotool search --onlyvisible $search >/dev/null 2>&1; do
+        if [ "$(date +%s%N)" -gt $deadline ] || ! kill -0 "$pid" 2>/dev/null; then
+            echo "no window from $1:" >&2
+            tail -3 "$work/stderr.log" >&2
+            return 1
+        fi
+        sleep 0.002
+    done
+    t1=$(date +%s%N)
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    echo $(((t1 - t0) / 1000000))
+}
+
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+measure "--name ツキバン" "$work/prog/tsukiban" >/dev/null # first start writes the settings
+ours=$(for _ in $(seq "$RUNS"); do measure "--name ツキバン" "$work/prog/tsukiban"; done | median)
+echo "tsukiban   start-up to mapped window: ${ours} ms (median of $RUNS)"
+if command -v gsimplecal >/dev/null; then
+    theirs=$(for _ in $(seq "$RUNS"); do HOME=$work measure "--class gsimplecal" gsimplecal; done | median)
+    echo "gsimplecal start-up to mapped window: ${theirs} ms (median of $RUNS)"
+else
+    echo "gsimplecal not installed: no comparison"
+fi
