@@ -46,6 +46,7 @@ public:
     Settings settings;
     QDate displayedMonth;
     int selectedDayIndex = -1;
+    QString currentNoteName; // the sticky note the menu and the editor act on
     int currentListRow = -1; // row of the memo list the last list command acted on
     MemoClipboard clipboard;
     QString helpFilePath; // empty when the program has no help file

@@ -2,8 +2,11 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #if __has_include(<xcb/shape.h>)
@@ -34,6 +37,33 @@ QRegion WindowShape::visibleRegion(const QImage &source, QRgb key) {
     return region;
 }
 
+namespace {
+
+// A w x h rectangle with corners of radius r, row by row: a pixel belongs to it when its centre does.
+QRegion roundedRows(int w, int h, double r) {
+    if (w <= 0 || h <= 0) return QRegion();
+    std::vector<QRect> rows;
+    rows.reserve(size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const double cy = y + 0.5;
+        const double d = cy < r ? r - cy : (cy > h - r ? cy - (h - r) : 0.0);
+        const int inset = d > 0 ? int(std::ceil(r - std::sqrt(std::max(0.0, r * r - d * d)) - 0.5)) : 0;
+        if (w - 2 * inset > 0) rows.emplace_back(inset, y, w - 2 * inset, 1);
+    }
+    QRegion region;
+    if (!rows.empty()) region.setRects(rows.data(), int(rows.size()));
+    return region;
+}
+
+} // namespace
+
+QRegion WindowShape::outline(QSize size, bool rounded, bool ring) {
+    // The corner ellipses are 20 pixels across.
+    const QRegion outer = roundedRows(size.width(), size.height(), rounded ? 10.0 : 0.0);
+    if (!ring) return outer;
+    return outer - roundedRows(size.width() - 2, size.height() - 2, rounded ? 9.0 : 0.0).translated(1, 1);
+}
+
 QRegion WindowShape::inputRegion(const QRegion &visible, const QList<QRect> &labels) {
     QRegion input = visible;
     for (const QRect &r : labels) input += r;
@@ -58,13 +88,18 @@ void setShape(xcb_connection_t *c, xcb_window_t window, xcb_shape_kind_t kind, c
                          rects.data());
 }
 
+// The native window as it is now: the widget's own id can name a window the platform has since replaced.
+xcb_window_t nativeWindow(QWidget *window) {
+    return xcb_window_t(window->windowHandle() ? window->windowHandle()->winId() : window->winId());
+}
+
 } // namespace
 #endif
 
 void WindowShape::apply(QWidget *window, const QRegion &visible, const QRegion &input) {
 #ifdef TSUKIBAN_XCB_SHAPE
     if (xcb_connection_t *c = x11Connection()) {
-        const auto id = xcb_window_t(window->winId());
+        const xcb_window_t id = nativeWindow(window);
         setShape(c, id, XCB_SHAPE_SK_BOUNDING, visible);
         setShape(c, id, XCB_SHAPE_SK_INPUT, input);
         xcb_flush(c);
@@ -78,7 +113,7 @@ void WindowShape::apply(QWidget *window, const QRegion &visible, const QRegion &
 void WindowShape::clear(QWidget *window) {
 #ifdef TSUKIBAN_XCB_SHAPE
     if (xcb_connection_t *c = x11Connection()) {
-        const auto id = xcb_window_t(window->winId());
+        const xcb_window_t id = nativeWindow(window);
         xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, id, 0, 0, XCB_NONE);
         xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, id, 0, 0, XCB_NONE);
         xcb_flush(c);

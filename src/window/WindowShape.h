@@ -16,6 +16,9 @@ public:
     // What takes the mouse: the visible pixels and the labels a person hovers and clicks.
     static QRegion inputRegion(const QRegion &visible, const QList<QRect> &labels);
 
+    // A w x h rectangle, rounded with 20-pixel corner ellipses when asked; ring: only its one-pixel edge.
+    static QRegion outline(QSize size, bool rounded, bool ring = false);
+
     // Regions in device pixels of the window.
     static void apply(QWidget *window, const QRegion &visible, const QRegion &input);
     // Back to a plain rectangular window.

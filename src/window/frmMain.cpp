@@ -10,18 +10,26 @@
 #include "calendar/DayClass.h"
 #include "calendar/Kyureki.h"
 #include "calendar/TimeZones.h"
+#include "schedule/MemoCommands.h"
+#include "schedule/frmInput.h"
 #include "window/BackgroundPicture.h"
+#include "window/DayNote.h"
 #include "window/FontSettings.h"
 #include "window/TodayMarker.h"
 #include "window/Toolbar.h"
+#include "window/TrayIcon.h"
 #include "window/WindowShape.h"
+#include "window/frmFrame.h"
+#include "window/frmMenu.h"
+#include "window/frmNote.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QImageReader>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 #include <QTimer>
 
@@ -40,19 +48,6 @@ void setTextColor(QLabel *label, const QColor &color) {
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, color);
     label->setPalette(p);
-}
-
-// A one-pixel ring along the edge of a w x h rectangle, rounded with 20-pixel corner ellipses unless square.
-QPainterPath ringPath(int w, int h, bool rounded) {
-    QPainterPath outer, inner;
-    if (rounded) {
-        outer.addRoundedRect(QRectF(0, 0, w, h), 10, 10);
-        inner.addRoundedRect(QRectF(1, 1, w - 2, h - 2), 9, 9);
-    } else {
-        outer.addRect(QRectF(0, 0, w, h));
-        inner.addRect(QRectF(1, 1, w - 2, h - 2));
-    }
-    return outer.subtracted(inner);
 }
 
 } // namespace
@@ -78,6 +73,33 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     tlbToolbar = new Toolbar(this);
     connect(tlbToolbar, &Toolbar::buttonClicked, this, &frmMain::runToolbarButton);
     connect(tlbToolbar, &Toolbar::modeChosen, this, &frmMain::ApplyToolbarMode);
+    // Hover follows the mouse's moves; nothing runs while it stands still.
+    setMouseTracking(true);
+    for (QLabel *label : findChildren<QLabel *>()) {
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+    }
+    m_note = new frmNote(m_ctx);
+    m_menu = new frmMenu(m_ctx, this);
+    connect(m_menu, &frmMenu::command, this, &frmMain::runMenuCommand);
+    m_tray = new TrayIcon(this);
+    connect(m_tray, &TrayIcon::menuRequested, this, [this] {
+        m_menu->ShowPopupMenu(QStringLiteral("Nomal"));
+        m_menu->menu()->popup(QCursor::pos());
+    });
+    connect(m_tray, &TrayIcon::toggleRequested, this, [this] {
+        setVisible(!isVisible());
+        QWidget *focus = m_input_box && m_input_box->isVisible() ? static_cast<QWidget *>(m_input_box.data()) : this;
+        if (focus->isVisible()) {
+            focus->raise();
+            focus->activateWindow();
+        }
+    });
+    m_today = m_ctx.clock().today();
+    // Aimed at each next whole second; a coarse timer would skip and repeat seconds.
+    m_clock.setSingleShot(true);
+    m_clock.setTimerType(Qt::PreciseTimer);
+    connect(&m_clock, &QTimer::timeout, this, &frmMain::tick);
 
     Settings &s = m_ctx.settings;
     s.Back_PictureShowName = SelectFolderPicture(s.Back_PicturePath, s.Back_PictureShowName, QStringLiteral("NOW"));
@@ -86,6 +108,16 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     ShowMonth(m_ctx.displayedMonth);
     LayoutCalendar(m_ctx.displayedMonth);
     lblTime->setToolTip(ClockTooltip(s.Time_Zone, m_ctx.zone));
+    refreshTrayTip();
+    tick();
+}
+
+frmMain::~frmMain() {
+    delete m_note;
+}
+
+frmInput *frmMain::input() const {
+    return m_input_box.data();
 }
 
 QSize frmMain::measure(const QFont &font, const QString &text) const {
@@ -126,11 +158,45 @@ void frmMain::ApplyOptions() {
     shpToday->setColor(ColorFromText(s.Today_Color));
 
     lblTitle->setText(FormatDatePattern(m_ctx.displayedMonth, s.Title_Format, m_ctx.locale));
-    lblTime->setText(FormatDatePattern(m_ctx.clock().now(), s.Time_Format, m_ctx.locale));
+    lblTime->setText(clockText());
     lblTime->setVisible(SwitchOn(s.Disp_Time));
     lblTime->setToolTip(ClockTooltip(s.Time_Zone, m_ctx.zone));
     m_weekdaySample = s.Day_Format == QString::fromUtf8("日本語") ? QStringLiteral("99") : QStringLiteral("WWW");
+    if (m_tray) m_tray->setShown(SwitchOn(s.Disp_TaskTray));
     update();
+}
+
+QString frmMain::clockText() const {
+    const QDateTime now = m_ctx.clock().now();
+    return FormatDatePattern(QDateTime(now.date(), ZoneClockTime(now, m_ctx.zone)), m_ctx.settings.Time_Format,
+                             m_ctx.locale);
+}
+
+void frmMain::tick() {
+    const QDateTime now = m_ctx.clock().now();
+    if (now.date() != m_today) dateChanged(now.date());
+    const QString text = clockText();
+    if (text != lblTime->text()) {
+        const QRect before = lblTime->geometry();
+        lblTime->setText(text);
+        // The label takes the width of its new text.
+        lblTime->resize(measure(lblTime->font(), text).width() / TwipsPerPixelX(), before.height());
+        refreshShapeArea(before | lblTime->geometry());
+    }
+    m_clock.start(1000 - now.time().msec());
+}
+
+void frmMain::dateChanged(const QDate &today) {
+    const QDate before = m_today;
+    m_today = today;
+    QDate &month = m_ctx.displayedMonth;
+    if (month.year() == before.year() && month.month() == before.month()) month = today;
+    ShowMonth(month);
+    refreshTrayTip();
+}
+
+void frmMain::refreshTrayTip() {
+    if (m_tray) m_tray->setTip(TrayTipText(m_ctx, m_ctx.clock().today()));
 }
 
 QColor frmMain::dayColor(int dayClass) const {
@@ -424,35 +490,15 @@ void frmMain::updateShape() {
         image.fill(ColorFromText(s.Back_Color));
         render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
         m_visible = WindowShape::visibleRegion(image, ColorFromText(s.Back_Color).rgb());
-        QList<QRect> labels{lblTitle->geometry(), lblTime->geometry()};
-        for (QLabel *h : lblHeader) labels << h->geometry();
-        for (int i = 0; i < 42; ++i) {
-            if (!lblDay[size_t(i)]->text().isEmpty()) labels << lblDay[size_t(i)]->geometry();
-            if (lblRokuyo[size_t(i)]->isVisibleTo(this) && !lblRokuyo[size_t(i)]->text().isEmpty())
-                labels << lblRokuyo[size_t(i)]->geometry();
-        }
-        labels << tlbToolbar->geometry();
-        QList<QRect> device;
-        for (const QRect &r : labels) device << QRect((r.topLeft() * dpr), (r.size() * dpr));
-        m_input = WindowShape::inputRegion(m_visible, device);
+        m_input = WindowShape::inputRegion(m_visible, inputLabelRects());
     } else if (s.Back_Style == QLatin1String("0")) {
         // An opaque window keeps its outline's shape and the toolbar.
         const QRect frame = toPixels(m_geometry.frame);
-        QImage mask(size() * dpr, QImage::Format_RGB32);
-        mask.setDevicePixelRatio(dpr);
-        mask.fill(Qt::black);
-        QPainter p(&mask);
-        QPainterPath path;
-        if (FrameSwitchOn(s.Frame_Conner))
-            path.addRoundedRect(QRectF(0, 0, frame.width(), frame.height()), 10, 10);
-        else
-            path.addRect(QRectF(0, 0, frame.width(), frame.height()));
-        p.fillPath(path, Qt::white);
-        p.fillRect(QRect(tlbToolbar->pos(), tlbToolbar->size() + QSize(WindowMetrics::CxFrame + WindowMetrics::CxBorder,
-                                                                       WindowMetrics::CyBorder)),
-                   Qt::white);
-        p.end();
-        m_visible = WindowShape::visibleRegion(mask, qRgb(0, 0, 0));
+        m_visible = WindowShape::outline(frame.size() * dpr, FrameSwitchOn(s.Frame_Conner));
+        const QRect toolbar(tlbToolbar->pos(),
+                            tlbToolbar->size() +
+                                QSize(WindowMetrics::CxFrame + WindowMetrics::CxBorder, WindowMetrics::CyBorder));
+        m_visible += QRect(toolbar.topLeft() * dpr, toolbar.size() * dpr);
         m_input = m_visible;
     } else {
         return;
@@ -472,8 +518,9 @@ void frmMain::paintEvent(QPaintEvent *) {
     }
     if (FrameSwitchOn(s.Frame_Style)) {
         const QRect frame = toPixels(m_geometry.frame);
-        p.fillPath(ringPath(frame.width(), frame.height(), FrameSwitchOn(s.Frame_Conner)),
-                   ColorFromText(s.Frame_Color));
+        p.setClipRegion(WindowShape::outline(frame.size(), FrameSwitchOn(s.Frame_Conner), true));
+        p.fillRect(QRect(QPoint(), frame.size()), ColorFromText(s.Frame_Color));
+        p.setClipping(false);
     }
 }
 
@@ -486,8 +533,234 @@ void frmMain::showEvent(QShowEvent *event) {
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {
+    m_clock.stop();
     for (QWidget *window : QApplication::topLevelWidgets())
-        if (window != this) window->close();
+        if (window != this && window->parentWidget() != this) window->close();
+    if (m_tray) m_tray->setShown(false);
     event->accept();
     QCoreApplication::quit();
+}
+
+int frmMain::dayIndexOf(const QObject *label) const {
+    for (int i = 0; i < 42; ++i)
+        if (lblDay[size_t(i)] == label) return i;
+    return -1;
+}
+
+bool frmMain::isHighlighted(const QLabel *label) const {
+    return label->autoFillBackground();
+}
+
+void frmMain::setHighlight(QLabel *label, bool on) {
+    if (on == label->autoFillBackground()) return;
+    if (on) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::Window, ColorFromText(m_ctx.settings.Back_CellColor));
+        label->setPalette(p);
+    }
+    label->setAutoFillBackground(on);
+    label->update();
+    refreshShapeArea(label->geometry());
+}
+
+void frmMain::hoverOver(QWidget *child) {
+    auto *label = qobject_cast<QLabel *>(child);
+    if (label && label->parentWidget() != this) label = nullptr;
+    if (label == m_hoverLabel) return;
+    if (m_hoverLabel) setHighlight(m_hoverLabel, false);
+    m_hoverLabel = label;
+    // Blank cells and empty rokuyo labels never light up.
+    if (label && !label->text().isEmpty()) setHighlight(label, true);
+    const int day = dayIndexOf(label);
+    if (day >= 0) {
+        hoverDay(day);
+    } else if (m_hoverDayIndex != 99 || m_note->isVisible()) {
+        // Off the days: the note goes, and coming back shows it again.
+        m_note->hide();
+        m_hoverDayIndex = 99;
+    }
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event) {
+    // A label keeps the moves over it to itself.
+    if (event->type() == QEvent::MouseMove && !m_dragging && watched->parent() == this)
+        hoverOver(static_cast<QWidget *>(watched));
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frmMain::event(QEvent *event) {
+    // The mouse can arrive without moving inside the window (a window mapped under it, a jump of the pointer).
+    if (event->type() == QEvent::Enter)
+        hoverOver(childAt(mapFromGlobal(QCursor::pos())));
+    else if (event->type() == QEvent::Leave)
+        hoverOver(nullptr);
+    return QWidget::event(event);
+}
+
+void frmMain::hoverDay(int cell) {
+    QLabel *label = lblDay[size_t(cell)];
+    if (label->text().isEmpty()) {
+        m_hoverDayIndex = cell;
+        m_note->hide();
+        return;
+    }
+    if (cell == m_hoverDayIndex) return;
+    m_hoverDayIndex = cell;
+    m_note->hide();
+    const QString text = HoverNoteText(m_ctx, MemoCellDate(m_ctx, cell));
+    if (text.isEmpty()) return;
+    m_note->showFor(text, QRect(label->mapToGlobal(QPoint()), label->size()), toPixels(m_geometry.frame).width(),
+                    width());
+}
+
+void frmMain::mousePressEvent(QMouseEvent *event) {
+    QWidget *child = childAt(event->position().toPoint());
+    const int day = dayIndexOf(child);
+    const QPoint global = event->globalPosition().toPoint();
+    if (day >= 0 && !lblDay[size_t(day)]->text().isEmpty()) {
+        if (event->button() == Qt::RightButton) {
+            m_menu->ShowPopupMenu(QStringLiteral("Edit"));
+            m_ctx.selectedDayIndex = day;
+            m_menu->menu()->popup(global);
+        } else if (event->button() == Qt::LeftButton) {
+            m_pressedDay = day;
+        }
+        return;
+    }
+    if (day < 0 && event->button() == Qt::RightButton) {
+        m_menu->ShowPopupMenu(QStringLiteral("Nomal"));
+        m_menu->menu()->popup(global);
+        return;
+    }
+    sub_Move_Start(global);
+}
+
+void frmMain::mouseMoveEvent(QMouseEvent *event) {
+    if (!m_dragging) {
+        if (!(event->buttons() & Qt::LeftButton)) hoverOver(childAt(event->position().toPoint()));
+        return;
+    }
+    m_note->hide();
+    sub_Move_Refresh(event->globalPosition().toPoint());
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent *event) {
+    if (m_dragging) {
+        sub_Move_End(event->globalPosition().toPoint());
+        return;
+    }
+    const int pressed = m_pressedDay;
+    m_pressedDay = -1;
+    if (pressed >= 0 && event->button() == Qt::LeftButton &&
+        lblDay[size_t(pressed)]->geometry().contains(event->position().toPoint()))
+        openInput(pressed);
+}
+
+void frmMain::sub_Move_Start(QPoint global) {
+    if (m_dragging) return;
+    QApplication::setOverrideCursor(Qt::SizeAllCursor);
+    m_dragOrigin = global;
+    Settings &s = m_ctx.settings;
+    s.Frame_Y = SingleText(y() * TwipsPerPixelY());
+    s.Frame_X = SingleText(x() * TwipsPerPixelX());
+    const QRect frame = toPixels(m_geometry.frame);
+    m_frame = std::make_unique<frmFrame>(QRect(pos() + frame.topLeft(), frame.size()), ColorFromText(s.Frame_Color),
+                                         s.Frame_Conner == QLatin1String("1"));
+    m_frame->hide();
+    m_dragging = true;
+}
+
+void frmMain::sub_Move_Refresh(QPoint global) {
+    if (!m_dragging || !m_frame) return;
+    m_frame->move(pos() + (global - m_dragOrigin));
+    m_frame->show();
+}
+
+void frmMain::sub_Move_End(QPoint global) {
+    if (!m_dragging) return;
+    m_dragging = false;
+    Settings &s = m_ctx.settings;
+    const QPoint delta = global - m_dragOrigin;
+    if (s.Position != QLatin1String("0")) {
+        if (m_frame) m_frame->move(pos());
+    } else if (!delta.isNull()) {
+        move(pos() + delta);
+    }
+    s.Frame_Y = SingleText(y() * TwipsPerPixelY());
+    s.Frame_X = SingleText(x() * TwipsPerPixelX());
+    m_frame.reset();
+    SaveSettings(m_ctx, QStringLiteral("Move"));
+    QApplication::restoreOverrideCursor();
+}
+
+void frmMain::openInput(int cell) {
+    const QDate day = MemoCellDate(m_ctx, cell);
+    if (!day.isValid()) return;
+    if (m_input_box) m_input_box->close();
+    m_ctx.selectedDayIndex = cell;
+    QLabel *label = lblDay[size_t(cell)];
+    const InputBoxAnchor anchor{QRect(label->mapToGlobal(QPoint()), label->size()), label->font(),
+                                toPixels(m_geometry.frame).width(), pos()};
+    auto *box = new frmInput(m_ctx, day, anchor, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::finished, this, [this](int result) {
+        if (result != QDialog::Accepted) return;
+        ShowMonth(m_ctx.displayedMonth);
+        refreshTrayTip();
+    });
+    m_input_box = box;
+    box->show();
+}
+
+void frmMain::runMenuCommand(const QString &item) {
+    static const QHash<QString, int> toolbar{{"BeforeYear", 7}, {"BeforeMonth", 8}, {"Now", 9},     {"AfterMonth", 10},
+                                             {"AfterYear", 11}, {"NoteList", 3},    {"Option", 13}, {"Quit", 14}};
+    if (toolbar.contains(item)) {
+        runToolbarButton(toolbar.value(item));
+        return;
+    }
+    MemoCommandResult result;
+    if (item == QLatin1String("Cut"))
+        CutMemo(m_ctx);
+    else if (item == QLatin1String("Copy"))
+        CopyMemo(m_ctx);
+    else if (item == QLatin1String("Paste"))
+        result = PasteMemo(m_ctx);
+    else if (item == QLatin1String("Del"))
+        result = DeleteMemo(m_ctx);
+    else if (item == QLatin1String("Clear"))
+        result = ClearMonthMemos(m_ctx);
+    if (!result.changed()) return;
+    ShowMonth(m_ctx.displayedMonth);
+    refreshTrayTip();
+}
+
+QList<QRect> frmMain::inputLabelRects() const {
+    QList<QRect> labels{lblTitle->geometry(), lblTime->geometry()};
+    for (QLabel *h : lblHeader) labels << h->geometry();
+    for (int i = 0; i < 42; ++i) {
+        if (!lblDay[size_t(i)]->text().isEmpty()) labels << lblDay[size_t(i)]->geometry();
+        if (lblRokuyo[size_t(i)]->isVisibleTo(this) && !lblRokuyo[size_t(i)]->text().isEmpty())
+            labels << lblRokuyo[size_t(i)]->geometry();
+    }
+    labels << tlbToolbar->geometry();
+    const qreal dpr = devicePixelRatioF();
+    for (QRect &r : labels) r = QRect(r.topLeft() * dpr, r.size() * dpr);
+    return labels;
+}
+
+void frmMain::refreshShapeArea(const QRect &area) {
+    const Settings &s = m_ctx.settings;
+    if (s.Back_Style != QLatin1String("1") || area.isEmpty()) return;
+    // Only the pixels of what changed are looked at again: the clock each second, a highlighted cell.
+    const qreal dpr = devicePixelRatioF();
+    QImage image(area.size() * dpr, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    image.fill(ColorFromText(s.Back_Color));
+    render(&image, QPoint(), QRegion(area), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    const QRect device(area.topLeft() * dpr, area.size() * dpr);
+    m_visible = (m_visible - device) +
+                WindowShape::visibleRegion(image, ColorFromText(s.Back_Color).rgb()).translated(device.topLeft());
+    m_input = WindowShape::inputRegion(m_visible, inputLabelRects());
+    if (testAttribute(Qt::WA_WState_Created) && isVisible()) WindowShape::apply(this, m_visible, m_input);
 }

@@ -7,15 +7,23 @@
 #include <QFont>
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class AppContext;
 class QLabel;
 class TodayMarker;
 class Toolbar;
+class TrayIcon;
+class frmFrame;
+class frmInput;
+class frmMenu;
+class frmNote;
 
 // The calendar window: title, clock, weekday header, 6 x 7 day cells with their rokuyo, the today marker, three rules,
 // the outline and the picture band. It paints what core computes and forwards the commands.
@@ -23,6 +31,7 @@ class frmMain : public QWidget {
     Q_OBJECT
 public:
     explicit frmMain(AppContext &ctx, QWidget *parent = nullptr);
+    ~frmMain() override;
 
     // Fills title, header and the 42 cells for the month of date.
     void ShowMonth(const QDate &date);
@@ -40,6 +49,26 @@ public:
     void clearActivationDone() { m_activationDone = false; }
     void ApplyToolbarMode(const QString &entry);
     void runToolbarButton(int index);
+
+    // The clock: the time in the chosen zone once a second; a new local date moves the today marker, takes a view
+    // of the current month on to the new month and rebuilds the tray tip.
+    void tick();
+    // Dragging: the outline follows the mouse (screen pixels), the window moves on release unless Position fixes it.
+    void sub_Move_Start(QPoint global);
+    void sub_Move_Refresh(QPoint global);
+    void sub_Move_End(QPoint global);
+    // The entry box of a day cell, under the cell.
+    void openInput(int cell);
+    void runMenuCommand(const QString &item);
+    void refreshTrayTip();
+
+    frmNote *note() const { return m_note; }
+    frmMenu *menu() const { return m_menu; }
+    TrayIcon *tray() const { return m_tray; }
+    frmInput *input() const;
+    frmFrame *outlineWindow() const { return m_frame.get(); }
+    int hoverDayIndex() const { return m_hoverDayIndex; }
+    bool isHighlighted(const QLabel *label) const;
 
     // What the window shows where, for the tests and the screen-reader tree.
     const MonthGeometry &layoutTwips() const { return m_geometry; }
@@ -59,8 +88,21 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    int dayIndexOf(const QObject *label) const;
+    void setHighlight(QLabel *label, bool on);
+    void hoverDay(int cell);
+    void hoverOver(QWidget *child);
+    void refreshShapeArea(const QRect &area);
+    QList<QRect> inputLabelRects() const;
+    QString clockText() const;
+    void dateChanged(const QDate &today);
     QSize measure(const QFont &font, const QString &text) const; // twips
     QRect toPixels(const QRect &twips) const;
     QFont labelFont(const QFont &font) const;
@@ -81,4 +123,17 @@ private:
     QRegion m_visible, m_input;
     bool m_firstActivation = true;
     bool m_activationDone = false;
+
+    frmNote *m_note = nullptr;
+    frmMenu *m_menu = nullptr;
+    TrayIcon *m_tray = nullptr;
+    QPointer<frmInput> m_input_box;
+    std::unique_ptr<frmFrame> m_frame;
+    QTimer m_clock;
+    QDate m_today;
+    int m_hoverDayIndex = 99;
+    bool m_dragging = false;
+    QPoint m_dragOrigin;
+    int m_pressedDay = -1; // a left press on a day, clicked when released over it
+    QLabel *m_hoverLabel = nullptr;
 };

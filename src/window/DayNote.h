@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDate>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+class AppContext;
+
+// The popup note of a hovered day: the holiday name, then the memo, each on its own line. Empty when the day has
+// neither.
+QString HoverNoteText(const AppContext &ctx, const QDate &date);
+
+// The tray icon's tip: today's date ("yyyy年M月d日(aaa)", or "ddd MMM dd yyyy" for English weekday names), then the
+// holiday and the memo, each on its own line. Whole: a tray tip has no 64-byte field here.
+QString TrayTipText(const AppContext &ctx, const QDate &today);
+
+struct NotePlacementInput {
+    QRect cell; // the day label on the screen, twips
+    QSize text; // the note text unwrapped: longest line, all lines (twips)
+    int lineHeight = 225;
+    int frameWidth = 0;  // the calendar's outline, twips
+    int windowWidth = 0; // the calendar window, twips
+    QSize screen;        // twips
+};
+
+struct NotePlacement {
+    QRect window; // the note on the screen, twips
+    QRect text;   // the text inside the note, twips
+    bool wrap = false;
+};
+
+// Size and place of the note beside the cell, kept on the screen. lineCount gives the wrapped line count of a text
+// as wide as the note's text (the caller measures with the note's font).
+NotePlacement PlaceDayNote(const NotePlacementInput &in, const std::function<int(int textWidth)> &lineCount);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+
+class AppContext;
+class QAction;
+class QMenu;
+
+// Owns the popup menu "メニュー" of the calendar window, the tray icon and the sticky notes, prepared in one of three
+// modes.
+class frmMenu : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMenu(AppContext &ctx, QWidget *parent = nullptr);
+
+    // "Nomal" (months, memo list, settings, quit), "Edit" (the memo commands of a day) or "Fusen" (a sticky note).
+    void ShowPopupMenu(const QString &mode);
+    QMenu *menu() const { return m_menu; }
+    QAction *item(const QString &name) const { return m_items.value(name); }
+
+signals:
+    void command(const QString &item);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QAction *add(QMenu *menu, const char *name, const char *caption);
+
+    AppContext &m_ctx;
+    QMenu *m_menu = nullptr;
+    QHash<QString, QAction *> m_items;
+};
