@@ -1,4 +1,4 @@
-#include "TestApp.h"
+#include "CalendarFixture.h"
 #include "app/SettingValues.h"
 #include "app/SettingsStore.h"
 #include "schedule/MemoStore.h"
@@ -15,30 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A program folder with default settings and the clock on the given day.
-struct Calendar {
-    TestApp app;
-    explicit Calendar(QDate today = QDate(2026, 12, 7), std::function<void(Settings &)> adjust = {}) {
-        app.clock.set(QDateTime(today, QTime(9, 0)));
-        app.restart();
-        EXPECT_TRUE(WriteDefaultSettings(app.ctx()));
-        if (adjust) {
-            LoadSettings(app.ctx());
-            adjust(app.ctx().settings);
-            EXPECT_TRUE(SaveSettings(app.ctx(), "ALL"));
-        }
-        window = std::make_unique<frmMain>(app.ctx());
-        window->activateCalendar();
-    }
-    std::unique_ptr<frmMain> window;
-    frmMain &w() { return *window; }
-    int cellOf(int day) {
-        for (int i = 0; i < 42; ++i)
-            if (w().lblDay[size_t(i)]->text() == QString::number(day)) return i;
-        return -1;
-    }
-};
 
 QColor textColor(const QLabel *label) {
     return label->palette().color(QPalette::WindowText);
