@@ -1,9 +1,9 @@
 // One month of the grid as the calendar window draws it: 42 day classes and 42 rokuyo names, over a data file of
 // ten years of daily memos and 300 extra off and working days.
+#include "SilentPrompts.h"
 #include "app/AppContext.h"
 #include "app/Clock.h"
 #include "app/ProgramPaths.h"
-#include "app/Prompts.h"
 #include "calendar/DayClass.h"
 #include "calendar/Kyureki.h"
 #include "schedule/MemoStore.h"
@@ -13,17 +13,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    void information(const QString &) override {}
-    Answer question(const QString &, Buttons) override { return Answer::No; }
-    QString chooseFolder(const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
-    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
-};
 
 void BM_MonthGrid(benchmark::State &state) {
     QTemporaryDir dir;

@@ -1,9 +1,9 @@
 // Redrawing the calendar window for another month: the 42 cells, their rokuyo, the today marker and the
 // see-through shape, with default settings and a data file of ten years of daily memos.
+#include "SilentPrompts.h"
 #include "app/AppContext.h"
 #include "app/Clock.h"
 #include "app/ProgramPaths.h"
-#include "app/Prompts.h"
 #include "app/SettingsStore.h"
 #include "schedule/MemoStore.h"
 #include "window/frmMain.h"
@@ -14,17 +14,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    void information(const QString &) override {}
-    Answer question(const QString &, Buttons) override { return Answer::No; }
-    QString chooseFolder(const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
-    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
-};
 
 void BM_MonthRedraw(benchmark::State &state) {
     QTemporaryDir dir;

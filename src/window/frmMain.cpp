@@ -518,7 +518,13 @@ void frmMain::paintEvent(QPaintEvent *) {
     }
     if (FrameSwitchOn(s.Frame_Style)) {
         const QRect frame = toPixels(m_geometry.frame);
-        p.setClipRegion(WindowShape::outline(frame.size(), FrameSwitchOn(s.Frame_Conner), true));
+        // The ring is worked out once per size, not at every paint of the clock.
+        const QPair<QSize, bool> key{frame.size(), FrameSwitchOn(s.Frame_Conner)};
+        if (key != m_ringKey) {
+            m_ring = WindowShape::outline(key.first, key.second, true);
+            m_ringKey = key;
+        }
+        p.setClipRegion(m_ring);
         p.fillRect(QRect(QPoint(), frame.size()), ColorFromText(s.Frame_Color));
         p.setClipping(false);
     }
@@ -759,8 +765,10 @@ void frmMain::refreshShapeArea(const QRect &area) {
     image.fill(ColorFromText(s.Back_Color));
     render(&image, QPoint(), QRegion(area), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     const QRect device(area.topLeft() * dpr, area.size() * dpr);
+    const QRegion before = m_visible, beforeInput = m_input;
     m_visible = (m_visible - device) +
                 WindowShape::visibleRegion(image, ColorFromText(s.Back_Color).rgb()).translated(device.topLeft());
     m_input = WindowShape::inputRegion(m_visible, inputLabelRects());
-    if (testAttribute(Qt::WA_WState_Created) && isVisible()) WindowShape::apply(this, m_visible, m_input);
+    if ((m_visible != before || m_input != beforeInput) && testAttribute(Qt::WA_WState_Created) && isVisible())
+        WindowShape::apply(this, m_visible, m_input);
 }

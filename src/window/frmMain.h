@@ -121,6 +121,8 @@ private:
     QRect m_pictureRect; // pixels, empty when no picture is shown
     QSize m_lastBand;    // band size of the last picture change
     QRegion m_visible, m_input;
+    QRegion m_ring; // the outline's one-pixel ring
+    QPair<QSize, bool> m_ringKey;
     bool m_firstActivation = true;
     bool m_activationDone = false;
 

@@ -1,3 +1,4 @@
+#include "DiskFull.h"
 #include "TestApp.h"
 #include "app/AppContext.h"
 #include "app/IniFile.h"
@@ -9,9 +10,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -228,16 +226,12 @@ TEST(IniFileFailure, ADiskFullDuringTheWriteLeavesTheOldFile) {
     const QByteArray before = f.readAll();
     f.close();
 
-    // A file size limit makes the write fail as a full disk would, also for root.
-    struct rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = ini.write("PROGRAM", QString("2026/12/08"), QString("x").repeated(500));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        const DiskFull full(64);
+        ASSERT_TRUE(full.active());
+        written = ini.write("PROGRAM", QString("2026/12/08"), QString("x").repeated(500));
+    }
 
     EXPECT_FALSE(written);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

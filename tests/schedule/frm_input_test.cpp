@@ -1,3 +1,4 @@
+#include "DiskFull.h"
 #include "TestApp.h"
 #include "app/Twips.h"
 #include "schedule/InputBoxLayout.h"
@@ -13,9 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <memory>
 
 namespace {
@@ -168,16 +166,9 @@ TEST(frmInput, AFailedWriteKeepsTheTextOpen) {
     auto dialog = Open(app);
     QTest::keyClicks(dialog->txtInput, "keep me");
     {
-        // A file size limit makes the write fail, as a full disk would, also for root.
-        struct rlimit saved {};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = saved;
-        small.rlim_cur = 4;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const DiskFull full;
+        ASSERT_TRUE(full.active());
         QTest::mouseClick(dialog->cmdInput[0], Qt::LeftButton);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
     }
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->txtInput->toPlainText(), "keep me");

@@ -1,12 +1,10 @@
+#include "DiskFull.h"
 #include "TestApp.h"
 #include "schedule/MemoCommands.h"
 #include "schedule/MemoStore.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <functional>
 #include <map>
 
@@ -196,20 +194,13 @@ TEST(MemoCommands, FailedWritesChangeNothingAndAreReportedOnce) {
     MemoCommandResult pasted, deleted, cleared;
     bool canPaste = false;
     {
-        // A file size limit makes every write fail, as a full disk would, also for root.
-        struct rlimit saved {};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = saved;
-        small.rlim_cur = 8;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const DiskFull full(8);
+        ASSERT_TRUE(full.active());
         b.select(12);
         pasted = PasteMemo(b.ctx());
         canPaste = CanPaste(b.ctx());
         deleted = DeleteMemo(b.ctx());
         cleared = ClearMonthMemos(b.ctx());
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
     }
     EXPECT_FALSE(pasted.changed());
     EXPECT_TRUE(pasted.cells.empty());
