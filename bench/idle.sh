@@ -7,12 +7,10 @@ SECONDS_TO_MEASURE=${SECONDS_TO_MEASURE:-60}
 command -v Xvfb >/dev/null || { echo "idle.sh needs Xvfb"; exit 0; }
 
 work=$(mktemp -d)
-disp=:$((50 + RANDOM % 19))
-Xvfb "$disp" -screen 0 1600x1000x24 >/dev/null 2>&1 &
-xpid=$!
-trap 'kill $pid $xpid 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY=$disp
-for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+. bench/xvfb.sh
+pid=
+trap 'kill $pid $XVFB_PID 2>/dev/null; rm -rf "$work"' EXIT
+start_xvfb || exit 1
 mkdir -p "$work/prog"
 cp build/tsukiban "$work/prog/" && cp -r build/Sample "$work/prog/"
 "$work/prog/tsukiban" >/dev/null 2>&1 &

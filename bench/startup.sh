@@ -8,12 +8,10 @@ BIN=$PWD/build/tsukiban
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "startup.sh needs Xvfb and xdotool"; exit 0; }
 
 work=$(mktemp -d)
-disp=:$((70 + RANDOM % 19))
-Xvfb "$disp" -screen 0 1600x1000x24 >/dev/null 2>&1 &
-xpid=$!
-trap 'kill $xpid 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY=$disp
-for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+. bench/xvfb.sh
+pid=
+trap 'kill $XVFB_PID 2>/dev/null; rm -rf "$work"' EXIT
+start_xvfb || exit 1
 
 # A program folder of its own, started once so that later starts find their settings.
 mkdir -p "$work/prog"
