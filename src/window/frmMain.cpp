@@ -40,7 +40,6 @@ QLabel *makeLabel(QWidget *parent, const QString &name, Qt::Alignment alignment)
     label->setObjectName(name);
     label->setAlignment(alignment);
     label->setTextFormat(Qt::PlainText);
-    label->setAttribute(Qt::WA_TranslucentBackground);
     return label;
 }
 
@@ -100,6 +99,10 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     m_clock.setSingleShot(true);
     m_clock.setTimerType(Qt::PreciseTimer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::tick);
+    // A see-through window gets no mouse events over its invisible pixels, the gaps inside a day's cell among them:
+    // a light look at the pointer finds the cell there, and lighting it makes it take the mouse.
+    m_pointerWatch.setSingleShot(true);
+    connect(&m_pointerWatch, &QTimer::timeout, this, &frmMain::watchPointer);
 
     Settings &s = m_ctx.settings;
     s.Back_PictureShowName = SelectFolderPicture(s.Back_PicturePath, s.Back_PictureShowName, QStringLiteral("NOW"));
@@ -184,6 +187,7 @@ void frmMain::tick() {
         refreshShapeArea(before | lblTime->geometry());
     }
     m_clock.start(1000 - now.time().msec());
+    watchPointer();
 }
 
 void frmMain::dateChanged(const QDate &today) {
@@ -457,8 +461,24 @@ void frmMain::ChangePicture(int command) {
     SaveSettings(m_ctx, QStringLiteral("Picture"));
 }
 
+void frmMain::watchPointer() {
+    if (m_ctx.settings.Back_Style != QLatin1String("1")) return;
+    const QPoint global = QCursor::pos();
+    const bool moved = global != m_lastPointer;
+    m_lastPointer = global;
+    const bool inside = frameGeometry().contains(global) && isVisible() && !m_dragging;
+    if (inside)
+        hoverOver(childAt(mapFromGlobal(global)));
+    else if (m_pointerInside)
+        hoverOver(nullptr);
+    m_pointerInside = inside;
+    // A moving pointer is followed closely; a still one is looked at with the clock's second.
+    if (moved) m_pointerWatch.start(60);
+}
+
 void frmMain::ApplyTransparency() {
     updateShape();
+    if (m_ctx.settings.Back_Style != QLatin1String("1")) m_pointerWatch.stop();
 }
 
 void frmMain::activateCalendar() {
@@ -540,6 +560,7 @@ void frmMain::showEvent(QShowEvent *event) {
 
 void frmMain::closeEvent(QCloseEvent *event) {
     m_clock.stop();
+    m_pointerWatch.stop();
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != this && window->parentWidget() != this) window->close();
     if (m_tray) m_tray->setShown(false);

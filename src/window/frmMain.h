@@ -103,6 +103,7 @@ private:
     QList<QRect> inputLabelRects() const;
     QString clockText() const;
     void dateChanged(const QDate &today);
+    void watchPointer();
     QSize measure(const QFont &font, const QString &text) const; // twips
     QRect toPixels(const QRect &twips) const;
     QFont labelFont(const QFont &font) const;
@@ -132,6 +133,9 @@ private:
     QPointer<frmInput> m_input_box;
     std::unique_ptr<frmFrame> m_frame;
     QTimer m_clock;
+    QTimer m_pointerWatch;
+    bool m_pointerInside = false;
+    QPoint m_lastPointer;
     QDate m_today;
     int m_hoverDayIndex = 99;
     bool m_dragging = false;

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -120,6 +121,12 @@ TEST(UsingTheCalendar, HoverShowsTheNoteOfAHolidayWithItsMemo) {
     EXPECT_TRUE(c.w().note()->isVisible());
     EXPECT_EQ(c.w().note()->txtComment->text(), QString::fromUtf8("成人の日\na\nb"));
     EXPECT_TRUE(c.w().isHighlighted(day));
+    // Lit: the whole cell is painted in the cell colour, and so belongs to the see-through window's shape.
+    QImage shot(c.w().size(), QImage::Format_RGB32);
+    c.w().render(&shot);
+    const QPoint corner = day->geometry().topLeft() + QPoint(1, 1);
+    EXPECT_EQ(QColor(shot.pixel(corner)), QColor(0x2F, 0x2F, 0x2F));
+    EXPECT_TRUE(c.w().visibleRegion().contains(corner));
     EXPECT_GT(c.w().note()->x(), day->mapToGlobal(QPoint()).x()); // beside the cell
     // An ordinary day shows nothing; the highlight moves with the mouse.
     QLabel *plain = c.w().lblDay[size_t(c.cellOf(12))];
