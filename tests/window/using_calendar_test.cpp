@@ -248,3 +248,17 @@ TEST(UsingTheCalendar, ClockShowsTheZoneTime) {
     EXPECT_EQ(c.w().lblTime->text(), "23:30");
     EXPECT_EQ(c.w().lblTime->toolTip(), QString::fromUtf8("ロンドン，リスボン，レイキャビック，カサブランカ GMT/UTC"));
 }
+
+TEST(UsingTheCalendar, TrayClickTogglesAndClosingTheMenuWindowEndsTheCalendar) {
+    Calendar c;
+    c.w().show();
+    emit c.w().tray()->toggleRequested();
+    EXPECT_FALSE(c.w().isVisible());
+    emit c.w().tray()->toggleRequested();
+    EXPECT_TRUE(c.w().isVisible());
+    // Asked to close from outside (the session ending), the hidden menu window ends the calendar instead.
+    c.w().menu()->close();
+    EXPECT_TRUE(c.w().menu()->parentWidget() == &c.w());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(c.w().isVisible());
+}
