@@ -415,7 +415,7 @@ void frmMain::LoadBackgroundPicture() {
             reader.setAutoTransform(true);
             const QImage image = reader.read();
             if (image.isNull()) {
-                m_ctx.prompts().information(pictureErrorText(path, int(reader.error()), reader.errorString()));
+                m_ctx.prompts().information(pictureErrorText(int(reader.error()), reader.errorString()));
             } else {
                 const QSize natural(image.width() * TwipsPerPixelX(), image.height() * TwipsPerPixelY());
                 const QSize shown = FitPicture(natural, s.Back_PicturePos, m_geometry.frame.size());
@@ -432,8 +432,7 @@ void frmMain::LoadBackgroundPicture() {
     update();
 }
 
-QString frmMain::pictureErrorText(const QString &path, int number, const QString &description) const {
-    Q_UNUSED(path);
+QString frmMain::pictureErrorText(int number, const QString &description) const {
     const Settings &s = m_ctx.settings;
     return QString::fromUtf8("エラーが発生した為，画像を表示できません。\r\n画像ファイル：") + s.Back_PicturePath +
            s.Back_PictureShowName + QStringLiteral("\r\nERR(") + QString::number(number) + QStringLiteral(")\r\n") +

@@ -109,7 +109,7 @@ private:
     QFont labelFont(const QFont &font) const;
     QColor dayColor(int dayClass) const;
     void updateShape();
-    QString pictureErrorText(const QString &path, int number, const QString &description) const;
+    QString pictureErrorText(int number, const QString &description) const;
 
     AppContext &m_ctx;
     // The fonts and colours of the five measuring labels.
