@@ -11,8 +11,7 @@ work=$(mktemp -d)
 pid=
 trap 'kill $pid $XVFB_PID 2>/dev/null; rm -rf "$work"' EXIT
 start_xvfb || exit 1
-mkdir -p "$work/prog"
-cp build/tsukiban "$work/prog/" && cp -r build/Sample "$work/prog/"
+make_program_folder
 "$work/prog/tsukiban" >/dev/null 2>&1 &
 pid=$!
 sleep 3 # start-up done

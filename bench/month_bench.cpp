@@ -1,35 +1,25 @@
 // One month of the grid as the calendar window draws it: 42 day classes and 42 rokuyo names, over a data file of
 // ten years of daily memos and 300 extra off and working days.
-#include "SilentPrompts.h"
-#include "app/AppContext.h"
-#include "app/Clock.h"
-#include "app/ProgramPaths.h"
+#include "BenchFolder.h"
 #include "calendar/DayClass.h"
 #include "calendar/Kyureki.h"
 #include "schedule/MemoStore.h"
-
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 void BM_MonthGrid(benchmark::State &state) {
-    QTemporaryDir dir;
-    SilentPrompts prompts;
-    SystemClock clock;
-    AppContext ctx(ProgramPaths::forFolder(dir.path()), prompts, clock);
+    const QDate first(2017, 1, 1);
+    std::vector<IniEdit> extraDays;
+    for (int i = 0; i < 150; ++i) {
+        extraDays.push_back({"OFFDAY", DayKey(first.addDays(i * 23)), "1"});
+        extraDays.push_back({"WEEKDAY", DayKey(first.addDays(i * 23 + 5)), "2"});
+    }
+    BenchFolder folder(first, extraDays);
+    AppContext &ctx = folder.ctx;
     ctx.settings.StartDay = "1";
     ctx.settings.OffDay = "1,7";
-    std::vector<IniEdit> edits;
-    const QDate first(2017, 1, 1);
-    for (QDate d = first; d < first.addYears(10); d = d.addDays(1))
-        edits.push_back({"PROGRAM", DayKey(d), QString::fromUtf8("定例会議\\CRLF\\%1").arg(d.day())});
-    for (int i = 0; i < 150; ++i) {
-        edits.push_back({"OFFDAY", DayKey(first.addDays(i * 23)), "1"});
-        edits.push_back({"WEEKDAY", DayKey(first.addDays(i * 23 + 5)), "2"});
-    }
-    ctx.WriteData(edits);
 
     QDate month = first;
     for (auto _ : state) {

@@ -1,31 +1,21 @@
 // Redrawing the calendar window for another month: the 42 cells, their rokuyo, the today marker and the
 // see-through shape, with default settings and a data file of ten years of daily memos.
-#include "SilentPrompts.h"
-#include "app/AppContext.h"
-#include "app/Clock.h"
-#include "app/ProgramPaths.h"
+#include "BenchFolder.h"
 #include "app/SettingsStore.h"
 #include "schedule/MemoStore.h"
 #include "window/frmMain.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 void BM_MonthRedraw(benchmark::State &state) {
-    QTemporaryDir dir;
-    SilentPrompts prompts;
-    SystemClock clock;
-    AppContext ctx(ProgramPaths::forFolder(dir.path()), prompts, clock);
-    WriteDefaultSettings(ctx);
-    std::vector<IniEdit> edits;
     const QDate first(2020, 1, 1);
-    for (QDate d = first; d < first.addYears(10); d = d.addDays(1))
-        edits.push_back({"PROGRAM", DayKey(d), QString::fromUtf8("会議\\CRLF\\%1").arg(d.day())});
-    ctx.WriteData(edits);
+    BenchFolder folder(first);
+    AppContext &ctx = folder.ctx;
+    WriteDefaultSettings(ctx);
     frmMain window(ctx);
     window.activateCalendar();
     QDate month = first;

@@ -4,7 +4,6 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 RUNS=${RUNS:-15}
-BIN=$PWD/build/tsukiban
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "startup.sh needs Xvfb and xdotool"; exit 0; }
 
 work=$(mktemp -d)
@@ -14,8 +13,7 @@ trap 'kill $XVFB_PID 2>/dev/null; rm -rf "$work"' EXIT
 start_xvfb || exit 1
 
 # A program folder of its own, started once so that later starts find their settings.
-mkdir -p "$work/prog"
-cp "$BIN" "$work/prog/" && cp -r build/Sample "$work/prog/"
+make_program_folder
 
 # Milliseconds from launch to a viewable window; $1 is the xdotool search, the rest the command.
 measure() {

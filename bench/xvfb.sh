@@ -1,4 +1,9 @@
-# Sourced by the measuring scripts: a private Xvfb screen on a free display, ready before it is used.
+# Sourced by the measuring scripts: a private Xvfb screen on a free display, ready before it is used, and a program
+# folder of the built calendar in $work/prog.
+make_program_folder() {
+    mkdir -p "$work/prog" && cp build/tsukiban "$work/prog/" && cp -r build/Sample "$work/prog/"
+}
+
 start_xvfb() {
     local n
     for n in $(seq 70 99); do

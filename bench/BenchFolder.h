@@ -1,6 +1,12 @@
 #pragma once
 
+#include "app/AppContext.h"
+#include "app/Clock.h"
+#include "app/ProgramPaths.h"
 #include "app/Prompts.h"
+#include "schedule/MemoStore.h"
+
+#include <QTemporaryDir>
 
 // Benchmarks ask nobody anything.
 class SilentPrompts : public Prompts {
@@ -12,4 +18,18 @@ public:
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
     std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
+};
+
+// A program folder whose data file holds a daily memo for ten years from first.
+struct BenchFolder {
+    QTemporaryDir dir;
+    SilentPrompts prompts;
+    SystemClock clock;
+    AppContext ctx{ProgramPaths::forFolder(dir.path()), prompts, clock};
+
+    explicit BenchFolder(const QDate &first, std::vector<IniEdit> more = {}) {
+        for (QDate d = first; d < first.addYears(10); d = d.addDays(1))
+            more.push_back({"PROGRAM", DayKey(d), QString::fromUtf8("定例会議\\CRLF\\%1").arg(d.day())});
+        ctx.WriteData(more);
+    }
 };
