@@ -62,6 +62,22 @@ void BM_WriteData(benchmark::State &state) {
 }
 BENCHMARK(BM_WriteData)->Unit(benchmark::kMillisecond);
 
+// Clearing a month: 31 keys removed in one write, as the memo list's clear command does.
+void BM_ClearMonth(benchmark::State &state) {
+    DataFile data;
+    IniFile ini(data.path);
+    int month = 0;
+    for (auto _ : state) {
+        std::vector<IniEdit> edits;
+        for (int d = 0; d < 31; ++d)
+            edits.push_back({"PROGRAM", data.keys[(month * 31 + d) % data.keys.size()], std::nullopt});
+        ini.write(edits);
+        ++month;
+    }
+    state.SetLabel("31 removals, one atomic rewrite");
+}
+BENCHMARK(BM_ClearMonth)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

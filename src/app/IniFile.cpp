@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -24,6 +25,17 @@ QString trimBlanks(const QString &s) {
     while (begin < end && isBlank(s[begin])) ++begin;
     while (end > begin && isBlank(s[end - 1])) --end;
     return (begin == 0 && end == s.size()) ? s : s.mid(begin, end - begin);
+}
+
+// name equals an already folded name, without making a folded copy of name.
+bool sameName(const QString &name, const QString &folded) {
+    if (name.size() != folded.size()) return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        QChar c = name[i];
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+        if (c != folded[i]) return false;
+    }
+    return true;
 }
 
 QString unquote(const QString &value) {
@@ -149,7 +161,8 @@ void IniFile::index() const {
             m_sections.push_back(std::move(section));
             continue;
         }
-        if ((line.kind == Line::Entry || line.kind == Line::NameOnly) && m_sections.back().header >= 0) {
+        if ((line.kind == Line::Entry || line.kind == Line::NameOnly) && !line.removed &&
+            m_sections.back().header >= 0) {
             QHash<QString, int> &keys = m_sections.back().keys;
             const QString key = fold(line.name);
             if (!keys.contains(key)) keys.insert(key, i);
@@ -221,6 +234,12 @@ bool IniFile::write(const std::vector<IniEdit> &edits) {
     bool changed = false;
     for (const IniEdit &edit : edits) changed |= apply(edit);
     if (!changed) return true; // the file is left alone
+    // Removed keys go in one sweep: a month of removals from a large file is one re-index, not thirty.
+    const auto removed = std::remove_if(m_lines.begin(), m_lines.end(), [](const Line &l) { return l.removed; });
+    if (removed != m_lines.end()) {
+        m_lines.erase(removed, m_lines.end());
+        index();
+    }
     if (save()) return true;
     m_loaded = false; // the next read sees the file as it is on disk
     return false;
@@ -242,12 +261,13 @@ bool IniFile::apply(const IniEdit &edit) {
     const Section *sec = findSection(folded);
     if (!edit.value) {
         if (!sec || !sec->keys.contains(foldedKey)) return false;
-        for (int i = sec->end - 1; i > sec->header; --i) {
-            const Line &line = m_lines[size_t(i)];
-            if ((line.kind == Line::Entry || line.kind == Line::NameOnly) && fold(line.name) == foldedKey)
-                m_lines.erase(m_lines.begin() + i);
+        // Marked here and swept at the end of the write; the index stays valid meanwhile.
+        for (int i = sec->header + 1; i < sec->end; ++i) {
+            Line &line = m_lines[size_t(i)];
+            if ((line.kind == Line::Entry || line.kind == Line::NameOnly) && sameName(line.name, foldedKey))
+                line.removed = true;
         }
-        index();
+        m_sections[size_t(m_sectionIndex.value(folded))].keys.remove(foldedKey);
         return true;
     }
     if (sec) {
@@ -263,7 +283,9 @@ bool IniFile::apply(const IniEdit &edit) {
             return true;
         }
         int at = sec->end;
-        while (at - 1 > sec->header && trimBlanks(Cp932::decode(m_lines[size_t(at - 1)].raw)).isEmpty()) --at;
+        while (at - 1 > sec->header &&
+               (m_lines[size_t(at - 1)].removed || trimBlanks(Cp932::decode(m_lines[size_t(at - 1)].raw)).isEmpty()))
+            --at;
         if (m_lines[size_t(at - 1)].eol.isEmpty()) m_lines[size_t(at - 1)].eol = "\r\n";
         m_lines.insert(m_lines.begin() + at, makeEntry(*edit.key, *edit.value));
         index();

@@ -51,6 +51,7 @@ private:
         QString name;   // section name for a header, trimmed key name for an entry
         QString value;  // trimmed value of an entry
         enum Kind : quint8 { Other, Header, Entry, NameOnly } kind = Other;
+        bool removed = false; // a key removed during the current write
     };
     struct Section {
         int header = -1;          // line index of "[name]", -1 for the lines before the first section
