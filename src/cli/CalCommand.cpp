@@ -39,30 +39,17 @@ QString RangeMessage(const QString &text) {
     return QStringLiteral("1900-01-01 から 2100-12-31 までの日付を指定してください: ") + text;
 }
 
-// "YYYY-MM" -> first day of that month.
-std::optional<QDate> ParseMonth(const QString &text, QString &error) {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-(\\d{2})$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    const QDate first = match.hasMatch() ? QDate(match.captured(1).toInt(), match.captured(2).toInt(), 1) : QDate();
-    if (!first.isValid()) {
-        error = QStringLiteral("年月は YYYY-MM の形で指定してください: ") + text;
-        return std::nullopt;
-    }
-    if (!InRange(first)) {
-        error = RangeMessage(text);
-        return std::nullopt;
-    }
-    return first;
-}
-
-std::optional<QDate> ParseDay(const QString &text, QString &error) {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    const QDate date = match.hasMatch()
-                           ? QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt())
-                           : QDate();
+// "YYYY-MM" (the first of that month) or "YYYY-MM-DD", within the range the calendar covers.
+std::optional<QDate> ParseDate(const QString &text, bool withDay, QString &error) {
+    static const QRegularExpression month(QStringLiteral("^(\\d{4})-(\\d{2})$"));
+    static const QRegularExpression day(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
+    const QRegularExpressionMatch match = (withDay ? day : month).match(text);
+    const QDate date = match.hasMatch() ? QDate(match.captured(1).toInt(), match.captured(2).toInt(),
+                                                withDay ? match.captured(3).toInt() : 1)
+                                        : QDate();
     if (!date.isValid()) {
-        error = QStringLiteral("日付は YYYY-MM-DD の形で指定してください: ") + text;
+        error = withDay ? QStringLiteral("日付は YYYY-MM-DD の形で指定してください: ") + text
+                        : QStringLiteral("年月は YYYY-MM の形で指定してください: ") + text;
         return std::nullopt;
     }
     if (!InRange(date)) {
@@ -152,16 +139,16 @@ int RunCalCommand(const QStringList &args, const QDate &today, QTextStream &out,
     } else if (args.first() == listOption) {
         if (args.size() < 3) return Fail(err, QStringLiteral("--list には FROM と TO (YYYY-MM-DD) が必要です"));
         if (args.size() > 3) return Fail(err, QStringLiteral("引数が多すぎます"));
-        const std::optional<QDate> from = ParseDay(args.at(1), error);
+        const std::optional<QDate> from = ParseDate(args.at(1), true, error);
         if (!from) return Fail(err, error);
-        const std::optional<QDate> to = ParseDay(args.at(2), error);
+        const std::optional<QDate> to = ParseDate(args.at(2), true, error);
         if (!to) return Fail(err, error);
         if (*from > *to)
             return Fail(err, QStringLiteral("開始日が終了日より後です: ") + args.at(1) + u' ' + args.at(2));
         PrintList(*from, *to, out);
     } else {
         if (args.size() > 1) return Fail(err, QStringLiteral("引数が多すぎます"));
-        const std::optional<QDate> first = ParseMonth(args.first(), error);
+        const std::optional<QDate> first = ParseDate(args.first(), false, error);
         if (!first) return Fail(err, error);
         PrintMonth(*first, out);
     }
