@@ -239,3 +239,17 @@ TEST(IniFileFailure, ADiskFullDuringTheWriteLeavesTheOldFile) {
     EXPECT_EQ(ini.read("PROGRAM", "2026/12/08"), QString()); // memory follows the disk, not the failed change
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Tsukiban.tdb"}); // no temporary left behind
 }
+
+TEST_F(IniFileTest, ABatchOfRemovalsAndAdditionsActsInOrder) {
+    put("[PROGRAM]\r\na=1\r\nb=2\r\nA=dup\r\nc=3\r\n\r\n[OFFDAY]\r\nx=1\r\n");
+    IniFile ini(path);
+    ASSERT_TRUE(ini.write({{"PROGRAM", QString("a"), std::nullopt}, // both spellings of a go
+                           {"PROGRAM", QString("c"), std::nullopt},
+                           {"PROGRAM", QString("d"), QString("4")},
+                           {"PROGRAM", QString("c"), QString("again")}, // removed, then written anew at the end
+                           {"OFFDAY", QString("y"), QString("1")},
+                           {"PROGRAM", QString("b"), std::nullopt}}));
+    EXPECT_EQ(bytes(), QByteArray("[PROGRAM]\r\nd=4\r\nc=again\r\n\r\n[OFFDAY]\r\nx=1\r\ny=1\r\n"));
+    EXPECT_EQ(ini.section("PROGRAM"), QStringList({"d=4", "c=again"}));
+    EXPECT_EQ(ini.read("program", "A"), QString());
+}
