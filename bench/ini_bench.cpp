@@ -78,6 +78,21 @@ void BM_ClearMonth(benchmark::State &state) {
 }
 BENCHMARK(BM_ClearMonth)->Unit(benchmark::kMillisecond);
 
+// An import of a year of appointments: 365 keys new to the section, in one write.
+void BM_AddYear(benchmark::State &state) {
+    DataFile data;
+    IniFile ini(data.path);
+    int year = 0;
+    for (auto _ : state) {
+        std::vector<IniEdit> edits;
+        const QDate first(2100 + year++, 1, 1);
+        for (int d = 0; d < 365; ++d) edits.push_back({"PROGRAM", first.addDays(d).toString("yyyy/MM/dd"), "imported"});
+        ini.write(edits);
+    }
+    state.SetLabel("365 new keys, one atomic rewrite");
+}
+BENCHMARK(BM_AddYear)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -13,11 +13,35 @@ AppContext::AppContext(ProgramPaths paths, Prompts &prompts, const Clock &clock)
     displayedMonth = m_clock.today();
 }
 
-bool AppContext::reportFailure(bool ok, const IniFile &file) {
-    if (!ok)
-        m_prompts.information(QStringLiteral("ファイルを保存できませんでした。\r\n") +
-                              QDir::toNativeSeparators(file.path()));
-    return ok;
+void AppContext::reportUnreadable(const IniFile &file, bool &reported) {
+    if (reported || !file.unreadable()) return;
+    reported = true;
+    m_prompts.information(QStringLiteral("ファイルを読み込めませんでした。\r\n") +
+                          QDir::toNativeSeparators(file.path()));
+}
+
+bool AppContext::reportUnreadableFiles() {
+    reportUnreadable(m_settingsFile, m_settingsUnreadableReported);
+    reportUnreadable(m_dataFile, m_dataUnreadableReported);
+    return !m_settingsFile.unreadable() && !m_dataFile.unreadable();
+}
+
+bool AppContext::report(const IniFile::WriteResult &result, const IniFile &file) {
+    switch (result.status) {
+    case IniFile::Status::Ok:
+        return true;
+    case IniFile::Status::Unencodable:
+        m_prompts.information(QStringLiteral("保存できない文字が含まれています。\r\n") + result.refused);
+        return false;
+    case IniFile::Status::Unreadable:
+        reportUnreadable(file, &file == &m_settingsFile ? m_settingsUnreadableReported : m_dataUnreadableReported);
+        break;
+    case IniFile::Status::Failed:
+        break;
+    }
+    m_prompts.information(QStringLiteral("ファイルを保存できませんでした。\r\n") +
+                          QDir::toNativeSeparators(file.path()));
+    return false;
 }
 
 QString AppContext::ReadSetting(const QString &section, const QString &key) const {
@@ -26,11 +50,11 @@ QString AppContext::ReadSetting(const QString &section, const QString &key) cons
 
 bool AppContext::WriteSetting(const QString &section, const std::optional<QString> &key,
                               const std::optional<QString> &value) {
-    return reportFailure(m_settingsFile.write(section, key, value), m_settingsFile);
+    return report(m_settingsFile.write(section, key, value), m_settingsFile);
 }
 
 bool AppContext::WriteSettings(const std::vector<IniEdit> &edits) {
-    return reportFailure(m_settingsFile.write(edits), m_settingsFile);
+    return report(m_settingsFile.write(edits), m_settingsFile);
 }
 
 QString AppContext::ReadData(const QString &section, const QString &key) const {
@@ -39,11 +63,11 @@ QString AppContext::ReadData(const QString &section, const QString &key) const {
 
 bool AppContext::WriteData(const QString &section, const std::optional<QString> &key,
                            const std::optional<QString> &value) {
-    return reportFailure(m_dataFile.write(section, key, value), m_dataFile);
+    return report(m_dataFile.write(section, key, value), m_dataFile);
 }
 
 bool AppContext::WriteData(const std::vector<IniEdit> &edits) {
-    return reportFailure(m_dataFile.write(edits), m_dataFile);
+    return report(m_dataFile.write(edits), m_dataFile);
 }
 
 QStringList AppContext::ReadDataSection(const QString &section) const {

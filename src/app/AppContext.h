@@ -30,7 +30,9 @@ public:
     Prompts &prompts() const { return m_prompts; }
     const Clock &clock() const { return m_clock; }
 
-    // Settings file. A failed write is reported ("ファイルを保存できませんでした。") and gives false.
+    // Settings file. A write that is refused or fails is reported and gives false: "保存できない文字が含まれています。"
+    // with the characters the file cannot hold, else "ファイルを保存できませんでした。" with the path (after
+    // "ファイルを読み込めませんでした。" when the file had not been found unreadable before).
     QString ReadSetting(const QString &section, const QString &key) const;
     bool WriteSetting(const QString &section, const std::optional<QString> &key, const std::optional<QString> &value);
     bool WriteSettings(const std::vector<IniEdit> &edits);
@@ -46,6 +48,10 @@ public:
     Settings settings;
     QDate displayedMonth;
     int selectedDayIndex = -1;
+    // Says "ファイルを読み込めませんでした。" once for each of the two files that exists but cannot be read; the
+    // program goes on with what is in memory. False when one of them is unreadable.
+    bool reportUnreadableFiles();
+
     QString currentNoteName; // the sticky note the menu and the editor act on
     int currentListRow = -1; // row of the memo list the last list command acted on
     MemoClipboard clipboard;
@@ -54,11 +60,14 @@ public:
     ZoneOffset zone;      // of the clock, from Time_Zone
 
 private:
-    bool reportFailure(bool ok, const IniFile &file);
+    bool report(const IniFile::WriteResult &result, const IniFile &file);
+    void reportUnreadable(const IniFile &file, bool &reported);
 
     ProgramPaths m_paths;
     Prompts &m_prompts;
     const Clock &m_clock;
     IniFile m_settingsFile;
     IniFile m_dataFile;
+    bool m_settingsUnreadableReported = false;
+    bool m_dataUnreadableReported = false;
 };

@@ -94,12 +94,22 @@ qsizetype utf8Length(uchar lead) {
     return 1;
 }
 
+// The half-width yen sign and overline would go to 0x5C and 0x7E, which read back as "\" and "~" (and 0x5C in a memo
+// can form the "\CRLF\" of a line break); their full-width forms come back as typed.
+QByteArray utf8ForEncoding(const QString &text) {
+    if (!text.contains(QChar(0x00A5)) && !text.contains(QChar(0x203E))) return text.toUtf8();
+    QString mapped = text;
+    mapped.replace(QChar(0x00A5), QChar(0xFFE5)).replace(QChar(0x203E), QChar(0xFFE3));
+    return mapped.toUtf8();
+}
+
 } // namespace
 
 std::optional<QByteArray> Cp932::encode(const QString &text) {
     if (isAscii(text)) return text.toLatin1();
     QByteArray out;
-    if (!encoder().convert(text.toUtf8(), out, [](const char *, qsizetype, QByteArray &) { return qsizetype(0); }))
+    if (!encoder().convert(utf8ForEncoding(text), out,
+                           [](const char *, qsizetype, QByteArray &) { return qsizetype(0); }))
         return std::nullopt;
     return out;
 }
@@ -107,7 +117,7 @@ std::optional<QByteArray> Cp932::encode(const QString &text) {
 QByteArray Cp932::encodeLossy(const QString &text) {
     if (isAscii(text)) return text.toLatin1();
     QByteArray out;
-    encoder().convert(text.toUtf8(), out, [](const char *at, qsizetype left, QByteArray &replacement) {
+    encoder().convert(utf8ForEncoding(text), out, [](const char *at, qsizetype left, QByteArray &replacement) {
         replacement = "?";
         return qMin(left, utf8Length(uchar(*at)));
     });

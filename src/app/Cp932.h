@@ -9,7 +9,8 @@
 // so that existing Tsukiban.ini and Tsukiban.tdb files stay byte-compatible.
 class Cp932 {
 public:
-    // nullopt when some character has no code page 932 form.
+    // nullopt when some character has no code page 932 form. The half-width yen sign U+00A5 and the overline U+203E
+    // are stored in their full-width forms "￥" and "￣", so that they read back as typed.
     static std::optional<QByteArray> encode(const QString &text);
     // As Windows converts: a character without a code page 932 form becomes "?".
     static QByteArray encodeLossy(const QString &text);

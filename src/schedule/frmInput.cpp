@@ -1,7 +1,6 @@
 #include "schedule/frmInput.h"
 
 #include "app/AppContext.h"
-#include "app/Cp932.h"
 #include "app/Prompts.h"
 #include "app/Twips.h"
 #include "schedule/InputBoxLayout.h"
@@ -117,18 +116,15 @@ void frmInput::cmdInput_Click(int index) {
         return;
     }
     const QString text = txtInput->toPlainText();
-    QString refusal;
-    if (!Cp932::canEncode(text))
-        refusal = QStringLiteral("保存できない文字が含まれています。\r\n") + Cp932::unencodableCharacters(text);
-    else if (const int n = MemoByteCount(text); n > MemoByteLimit)
-        refusal = QStringLiteral("入力文字数（半角：%1）が制限（半角：1024桁）を超えています。").arg(n);
-    if (!refusal.isEmpty()) {
-        m_ctx.prompts().information(refusal);
+    if (const int n = MemoByteCount(text); n > MemoByteLimit) {
+        m_ctx.prompts().information(
+            QStringLiteral("入力文字数（半角：%1）が制限（半角：1024桁）を超えています。").arg(n));
         txtInput->setFocus();
         return;
     }
     const StoreResult result = StoreMemo(m_ctx, m_day, text);
-    // The write failure has been reported; the text stays here so that nothing typed is lost.
+    // The refusal (characters the file cannot hold) or the write failure has been reported; the text stays here so
+    // that nothing typed is lost.
     if (result == StoreResult::Failed) {
         txtInput->setFocus();
         return;

@@ -7,9 +7,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -201,9 +208,11 @@ TEST_F(IniFileTest, RefusesLineBreaksThatWouldSplitALine) {
 
 TEST(IniFileFailure, AFailedWriteIsReportedAndTheFileStaysAsItWas) {
     TestApp app;
-    // The data file's path names a folder.
-    ASSERT_TRUE(QDir(app.folder()).mkdir("Tsukiban.tdb"));
-    EXPECT_FALSE(app.ctx().WriteData("PROGRAM", QString("2026/12/07"), QString("memo")));
+    {
+        const DiskFull full;
+        ASSERT_TRUE(full.active());
+        EXPECT_FALSE(app.ctx().WriteData("PROGRAM", QString("2026/12/07"), QString("memo")));
+    }
     ASSERT_EQ(app.prompts.shown().size(), 1u);
     EXPECT_EQ(app.prompts.shown()[0].kind, "information");
     EXPECT_EQ(app.prompts.shown()[0].text,
@@ -230,7 +239,7 @@ TEST(IniFileFailure, ADiskFullDuringTheWriteLeavesTheOldFile) {
     {
         const DiskFull full(64);
         ASSERT_TRUE(full.active());
-        written = ini.write("PROGRAM", QString("2026/12/08"), QString("x").repeated(500));
+        written = bool(ini.write("PROGRAM", QString("2026/12/08"), QString("x").repeated(500)));
     }
 
     EXPECT_FALSE(written);
@@ -243,13 +252,197 @@ TEST(IniFileFailure, ADiskFullDuringTheWriteLeavesTheOldFile) {
 TEST_F(IniFileTest, ABatchOfRemovalsAndAdditionsActsInOrder) {
     put("[PROGRAM]\r\na=1\r\nb=2\r\nA=dup\r\nc=3\r\n\r\n[OFFDAY]\r\nx=1\r\n");
     IniFile ini(path);
-    ASSERT_TRUE(ini.write({{"PROGRAM", QString("a"), std::nullopt}, // both spellings of a go
+    ASSERT_TRUE(ini.write({{"PROGRAM", QString("a"), std::nullopt}, // the first a goes; the later A then counts
                            {"PROGRAM", QString("c"), std::nullopt},
                            {"PROGRAM", QString("d"), QString("4")},
                            {"PROGRAM", QString("c"), QString("again")}, // removed, then written anew at the end
                            {"OFFDAY", QString("y"), QString("1")},
                            {"PROGRAM", QString("b"), std::nullopt}}));
-    EXPECT_EQ(bytes(), QByteArray("[PROGRAM]\r\nd=4\r\nc=again\r\n\r\n[OFFDAY]\r\nx=1\r\ny=1\r\n"));
-    EXPECT_EQ(ini.section("PROGRAM"), QStringList({"d=4", "c=again"}));
-    EXPECT_EQ(ini.read("program", "A"), QString());
+    EXPECT_EQ(bytes(), QByteArray("[PROGRAM]\r\nA=dup\r\nd=4\r\nc=again\r\n\r\n[OFFDAY]\r\nx=1\r\ny=1\r\n"));
+    EXPECT_EQ(ini.section("PROGRAM"), QStringList({"A=dup", "d=4", "c=again"}));
+    EXPECT_EQ(ini.read("program", "a"), "dup");
+}
+
+TEST_F(IniFileTest, DeletionRemovesTheFirstMatchOnly) {
+    put("[A]\r\nk=1\r\nK=2\r\n[B]\r\nx=1\r\n[a]\r\nk=3\r\n");
+    IniFile ini(path);
+    ASSERT_TRUE(ini.write("A", QString("k"), std::nullopt));
+    EXPECT_EQ(ini.read("A", "k"), "2"); // the duplicate a person left counts now
+    ASSERT_TRUE(ini.write("a", std::nullopt, std::nullopt));
+    EXPECT_EQ(bytes(), QByteArray("[B]\r\nx=1\r\n[a]\r\nk=3\r\n"));
+    EXPECT_EQ(ini.read("A", "k"), "3");
+}
+
+TEST_F(IniFileTest, EveryValueReadsBackAsWritten) {
+    const struct {
+        const char *value, *readBack, *line; // line: the bytes of the entry, as UTF-8
+    } cases[] = {
+        {"plain", "plain", "k=plain"},
+        {"", "", "k="},
+        {"a \"mid\" b", "a \"mid\" b", "k=a \"mid\" b"},
+        {"\"open", "\"open", "k=\"open"},
+        {"  indented", "  indented", "k=\"  indented\""},
+        {"trailing\t", "trailing\t", "k=\"trailing\t\""},
+        {"\"quoted\"", "\"quoted\"", "k=\"\"quoted\"\""},
+        {"'single'", "'single'", "k=\"'single'\""},
+        {"  \"引用\" ¥100  ", "  \"引用\" ￥100  ", "k=\"  \"引用\" ￥100  \""},
+        {"¥CRLF¥ \\ ‾", "￥CRLF￥ \\ ￣",
+         "k=￥CRLF￥ \\ ￣"}, // a typed yen sign stays a yen sign, a backslash a backslash
+        {"〜", "～", "k=〜"}, // stored as its code page 932 look-alike
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.value);
+        QFile::remove(path);
+        IniFile ini(path);
+        ASSERT_TRUE(ini.write("S", QString("k"), QString::fromUtf8(c.value)));
+        EXPECT_EQ(bytes(), Sjis("[S]\r\n") + Sjis(c.line) + "\r\n");
+        // What this run reads is what a restart reads.
+        EXPECT_EQ(ini.read("S", "k"), QString::fromUtf8(c.readBack));
+        EXPECT_EQ(IniFile(path).read("S", "k"), QString::fromUtf8(c.readBack));
+    }
+}
+
+TEST_F(IniFileTest, TextTheFileCannotHoldIsRefusedWhole) {
+    put("[S]\r\nk=old\r\n");
+    IniFile ini(path);
+    const IniFile::WriteResult result =
+        ini.write({{"S", QString("k"), QString("new")}, {"S", QString("path"), QString::fromUtf8("/run-josé/–Ü/é")}});
+    EXPECT_EQ(result.status, IniFile::Status::Unencodable);
+    EXPECT_EQ(result.refused, QString::fromUtf8("é–Ü"));
+    EXPECT_EQ(bytes(), "[S]\r\nk=old\r\n"); // not even the encodable part
+    EXPECT_EQ(ini.read("S", "k"), "old");
+    EXPECT_EQ(ini.write(QString::fromUtf8("節😀"), QString("k"), QString("v")).refused, QString::fromUtf8("😀"));
+}
+
+TEST_F(IniFileTest, AFileWithAByteOrderMarkKeepsItsEncoding) {
+    const struct {
+        const char *name;
+        QStringConverter::Encoding encoding;
+        QByteArray mark;
+    } cases[] = {{"UTF-8", QStringConverter::Utf8, "\xEF\xBB\xBF"},
+                 {"UTF-16LE", QStringConverter::Utf16LE, "\xFF\xFE"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringEncoder encode(c.encoding);
+        const auto in = [&](const char *utf8) { return QByteArray(encode.encode(QString::fromUtf8(utf8))); };
+        put(c.mark + in("[PROGRAM]\r\n2026/12/24=聖夜 ¥500\r\n\n[OFFDAY]\r\n2026/12/28=1"));
+        IniFile ini(path);
+        EXPECT_EQ(ini.encoding(),
+                  c.name == std::string("UTF-8") ? IniFile::Encoding::Utf8 : IniFile::Encoding::Utf16Le);
+        EXPECT_EQ(ini.read("PROGRAM", "2026/12/24"), QString::fromUtf8("聖夜 ¥500"));
+        EXPECT_EQ(ini.read("OFFDAY", "2026/12/28"), "1");
+        // Characters code page 932 lacks are at home here.
+        ASSERT_TRUE(ini.write("PROGRAM", QString("2026/12/25"), QString::fromUtf8("café 😀")));
+        ASSERT_TRUE(ini.write("OFFDAY", QString("2026/12/29"), QString("1")));
+        EXPECT_EQ(bytes(), c.mark + in("[PROGRAM]\r\n2026/12/24=聖夜 ¥500\r\n2026/12/25=café 😀\r\n\n"
+                                       "[OFFDAY]\r\n2026/12/28=1\r\n2026/12/29=1\r\n"));
+        EXPECT_EQ(IniFile(path).read("PROGRAM", "2026/12/25"), QString::fromUtf8("café 😀"));
+    }
+}
+
+TEST_F(IniFileTest, ACopyThatKeepsSizeAndTimeIsStillSeen) {
+    put("[A]\r\nk=1\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.read("A", "k"), "1");
+    const QByteArray name = QFile::encodeName(path);
+    struct stat before {};
+    ASSERT_EQ(::stat(name.constData(), &before), 0);
+    const auto sameTime = [](const timespec &a, const timespec &b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    };
+    const auto putTimeBack = [&](const QByteArray &file) {
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        return ::utimensat(AT_FDCWD, file.constData(), times, 0) == 0;
+    };
+
+    // Edited in place to the same size, the modification time put back (as "cp -p" does): only the change time tells.
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write("[A]\r\nk=2\r\n");
+    }
+    struct stat now {};
+    do { // the file system's clock may not have moved since the first write: put the time back until it has
+        ASSERT_TRUE(putTimeBack(name));
+        ASSERT_EQ(::stat(name.constData(), &now), 0);
+    } while (sameTime(now.st_ctim, before.st_ctim));
+    ASSERT_TRUE(sameTime(now.st_mtim, before.st_mtim));
+    ASSERT_EQ(now.st_size, before.st_size);
+    EXPECT_EQ(ini.read("A", "k"), "2");
+
+    // Another file of the same size and time renamed over it.
+    const QByteArray copy = QFile::encodeName(dir.filePath("copy"));
+    {
+        QFile f(QFile::decodeName(copy));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[A]\r\nk=3\r\n");
+    }
+    ASSERT_TRUE(putTimeBack(copy));
+    ASSERT_EQ(::rename(copy.constData(), name.constData()), 0);
+    EXPECT_EQ(ini.read("A", "k"), "3");
+}
+
+namespace {
+
+const QString kUnreadable = QString::fromUtf8("ファイルを読み込めませんでした。\r\n");
+const QString kUnsaved = QString::fromUtf8("ファイルを保存できませんでした。\r\n");
+
+} // namespace
+
+TEST(IniFileFailure, AFileThatExistsButCannotBeReadIsNeverWrittenOver) {
+    // Without relying on permissions, which stop nothing for root.
+    const struct {
+        const char *how;
+        std::function<void(TestApp &)> make;
+        std::function<void(TestApp &)> check; // what is at the path afterwards
+    } cases[] = {
+        {"its path names a folder", [](TestApp &app) { ASSERT_TRUE(QDir(app.folder()).mkdir("Tsukiban.tdb")); },
+         [](TestApp &app) { EXPECT_TRUE(QDir(app.path("Tsukiban.tdb")).isEmpty()); }},
+        {"reading it fails", // /proc/self/mem answers a read at offset 0 with an I/O error
+         [](TestApp &app) { ASSERT_TRUE(QFile::link("/proc/self/mem", app.path("Tsukiban.tdb"))); },
+         [](TestApp &app) { EXPECT_EQ(QFileInfo(app.path("Tsukiban.tdb")).symLinkTarget(), "/proc/self/mem"); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.how);
+        TestApp app;
+        c.make(app);
+        AppContext &ctx = app.ctx();
+        const QString path = app.path("Tsukiban.tdb");
+        EXPECT_FALSE(ctx.reportUnreadableFiles());
+        EXPECT_EQ(app.prompts.texts(), QStringList{kUnreadable + path});
+        EXPECT_EQ(ctx.ReadData("PROGRAM", "2026/12/01"), "");
+        // Said once; every write is refused.
+        EXPECT_FALSE(ctx.WriteData("PROGRAM", QString("2026/12/03"), QString("c")));
+        EXPECT_FALSE(ctx.WriteData({{"OFFDAY", std::nullopt, std::nullopt}}));
+        EXPECT_FALSE(ctx.reportUnreadableFiles());
+        EXPECT_EQ(app.prompts.texts(), QStringList({kUnreadable + path, kUnsaved + path, kUnsaved + path}));
+        c.check(app);
+        // The settings file is another file, and fine.
+        EXPECT_TRUE(ctx.WriteSetting("FONT", QString("Rokuyo"), QString("1")));
+    }
+}
+
+TEST(IniFileFailure, AFileThatTurnsUnreadableWhileRunningIsSaidSoAtTheNextWrite) {
+    TestApp app;
+    AppContext &ctx = app.ctx();
+    ASSERT_TRUE(ctx.WriteData("PROGRAM", QString("2026/12/01"), QString("a")));
+    EXPECT_TRUE(ctx.reportUnreadableFiles());
+    ASSERT_TRUE(QFile::remove(app.path("Tsukiban.tdb")));
+    ASSERT_TRUE(QFile::link("/proc/self/mem", app.path("Tsukiban.tdb")));
+    EXPECT_FALSE(ctx.WriteData("PROGRAM", QString("2026/12/02"), QString("b")));
+    const QString path = app.path("Tsukiban.tdb");
+    EXPECT_EQ(app.prompts.texts(), QStringList({kUnreadable + path, kUnsaved + path}));
+}
+
+TEST(IniFileFailure, AFileWithoutReadPermissionIsNeverWrittenOver) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    TestApp app;
+    const QByteArray memos = "[PROGRAM]\r\n2026/12/01=a\r\n2026/12/02=b\r\n";
+    app.writeBytes("Tsukiban.tdb", memos);
+    ASSERT_TRUE(QFile::setPermissions(app.path("Tsukiban.tdb"), QFile::WriteOwner));
+    EXPECT_FALSE(app.ctx().WriteData("PROGRAM", QString("2026/12/03"), QString("c")));
+    ASSERT_TRUE(QFile::setPermissions(app.path("Tsukiban.tdb"), QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(app.bytes("Tsukiban.tdb"), memos);
+    EXPECT_EQ(app.prompts.texts(),
+              QStringList({kUnreadable + app.path("Tsukiban.tdb"), kUnsaved + app.path("Tsukiban.tdb")}));
 }

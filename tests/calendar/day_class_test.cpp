@@ -103,3 +103,24 @@ TEST_F(DayClassTest, DayListsRoundTripWhole) {
     EXPECT_FALSE(ctx.dataFile().hasSection("OFFDAY"));
     EXPECT_FALSE(ctx.dataFile().hasSection("WEEKDAY"));
 }
+
+TEST_F(DayClassTest, AHandWrittenSecondSectionSurvivesASave) {
+    // A list of 400 dates as the program writes it, and a second [OFFDAY] section added by hand further down.
+    QByteArray file = "[OFFDAY]\r\n";
+    QStringList offDays;
+    for (int i = 0; i < 400; ++i) {
+        offDays << DayKey(QDate(2020, 1, 1).addDays(i));
+        file += offDays.back().toLatin1() + "=1\r\n";
+    }
+    file += "[WEEKDAY]\r\n2026/12/05=2\r\n[OFFDAY]\r\n; added by hand\r\n2027/01/04=1\r\n2027/01/05=1\r\n";
+    app.writeBytes("Tsukiban.tdb", file);
+
+    // The lists are saved as read: the first section goes and its entries join the one that counts now.
+    ASSERT_TRUE(WriteDayLists(ctx, ReadDayList(ctx, "OFFDAY"), ReadDayList(ctx, "WEEKDAY")));
+    const QStringList after = ReadDayList(ctx, "OFFDAY");
+    EXPECT_EQ(after.size(), 402);
+    for (const QString &key : offDays + QStringList{"2027/01/04", "2027/01/05"})
+        EXPECT_TRUE(after.contains(key)) << key.toStdString();
+    EXPECT_TRUE(app.bytes("Tsukiban.tdb").contains("; added by hand\r\n"));
+    EXPECT_EQ(ReadDayList(ctx, "WEEKDAY"), QStringList{"2026/12/05"});
+}

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -59,6 +60,23 @@ TEST(frmInput, TypedLinesAreSavedAsOneValue) {
     EXPECT_EQ(dialog->storeResult(), StoreResult::Stored);
     EXPECT_EQ(app.bytes("Tsukiban.tdb"), Sjis("[PROGRAM]\r\n2026/12/07=a\\CRLF\\b\r\n"));
     EXPECT_TRUE(app.prompts.shown().empty());
+}
+
+TEST(frmInput, ATypedMemoOpensAgainAsTypedAfterARestart) {
+    TestApp app;
+    {
+        auto dialog = Open(app);
+        // As an input method commits it.
+        QInputMethodEvent commit;
+        commit.setCommitString(Utf8("  \"引用\" ¥100  "));
+        QApplication::sendEvent(dialog->txtInput, &commit);
+        QTest::mouseClick(dialog->cmdInput[0], Qt::LeftButton);
+        EXPECT_EQ(dialog->storeResult(), StoreResult::Stored);
+    }
+    EXPECT_EQ(app.bytes("Tsukiban.tdb"), Sjis("[PROGRAM]\r\n2026/12/07=\"  \"引用\" ￥100  \"\r\n"));
+    app.restart();
+    auto dialog = Open(app);
+    EXPECT_EQ(dialog->txtInput->toPlainText(), Utf8("  \"引用\" ￥100  "));
 }
 
 TEST(frmInput, OpensWithTheStoredMemo) {

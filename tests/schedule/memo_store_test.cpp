@@ -59,5 +59,32 @@ TEST(MemoStore, AFailedWriteSaysSo) {
     TestApp app;
     ASSERT_TRUE(QDir(app.folder()).mkdir("Tsukiban.tdb"));
     EXPECT_EQ(StoreMemo(app.ctx(), QDate(2026, 12, 7), "memo"), StoreResult::Failed);
-    EXPECT_EQ(app.prompts.shown().size(), 1u);
+    EXPECT_EQ(app.prompts.texts(),
+              QStringList({QString::fromUtf8("ファイルを読み込めませんでした。\r\n") + app.path("Tsukiban.tdb"),
+                           QString::fromUtf8("ファイルを保存できませんでした。\r\n") + app.path("Tsukiban.tdb")}));
+}
+
+TEST(MemoStore, AMemoComesBackExactlyAsTypedAfterARestart) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"  \"引用\" ¥100  ", "  \"引用\" ￥100  "},
+        {"¥CRLF¥ is no line break", "￥CRLF￥ is no line break"},
+        {"C:\\temp\\CRLF\\", "C:\\temp\r\n"}, // a typed "\CRLF\" is a line break, as it always was
+        {"\"quoted\"\n  second line  ", "\"quoted\"\r\n  second line  "},
+        {"'x'", "'x'"},
+    };
+    for (const auto &[typed, back] : cases) {
+        SCOPED_TRACE(typed);
+        TestApp app;
+        ASSERT_EQ(StoreMemo(app.ctx(), QDate(2026, 12, 8), QString::fromUtf8(typed)), StoreResult::Stored);
+        EXPECT_EQ(ReadMemo(app.ctx(), QDate(2026, 12, 8)), QString::fromUtf8(back));
+        EXPECT_EQ(ReadMemo(app.restart(), QDate(2026, 12, 8)), QString::fromUtf8(back));
+    }
+}
+
+TEST(MemoStore, TextTheFileCannotHoldIsRefusedAndTheOldMemoStays) {
+    TestApp app;
+    ASSERT_EQ(StoreMemo(app.ctx(), QDate(2026, 12, 8), "old"), StoreResult::Stored);
+    EXPECT_EQ(StoreMemo(app.ctx(), QDate(2026, 12, 8), QString::fromUtf8("Café – Über")), StoreResult::Failed);
+    EXPECT_EQ(app.prompts.texts(), QStringList{QString::fromUtf8("保存できない文字が含まれています。\r\né–Ü")});
+    EXPECT_EQ(ReadMemo(app.restart(), QDate(2026, 12, 8)), "old");
 }
