@@ -1,12 +1,9 @@
 #include "app/Migration.h"
 
 #include "app/AppContext.h"
-#include "app/IniFile.h"
 #include "app/SettingValues.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
-
-#include <algorithm>
 
 bool MigrateSettings(AppContext &ctx) {
     const QString version = ctx.ReadSetting("SYSTEM", "VERSION");
@@ -37,13 +34,8 @@ bool MigrateSettings(AppContext &ctx) {
     }
 
     // Keys an older file lacks would load empty (a font size of 0, a black today marker).
-    const IniFile &file = ctx.settingsFile();
-    for (const SettingKey &k : SettingKeys()) {
-        const QString section = QString::fromLatin1(k.section), key = QString::fromLatin1(k.key);
-        const bool written = std::any_of(edits.begin(), edits.end(),
-                                         [&](const IniEdit &e) { return e.section == section && e.key == key; });
-        if (!written && !file.value(section, key)) set(k.section, k.key, DefaultSettingValue(ctx, k.key));
-    }
+    const std::vector<IniEdit> missing = MissingSettings(ctx, edits);
+    edits.insert(edits.end(), missing.begin(), missing.end());
     set("SYSTEM", "VERSION", current);
     return ctx.WriteSettings(edits);
 }

@@ -1,6 +1,9 @@
 #include "app/SettingValues.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 quint32 ColorValue(const QString &text) {
     const QString t = text.trimmed();
@@ -44,18 +47,64 @@ QString FontFlagText(bool on) {
     return on ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-double NumberValue(const QString &text) {
+namespace {
+
+// The leading decimal number of a text, with an optional exponent as a single-precision number prints it ("1.5E+07");
+// nullopt when the text starts with none. Too large a number is infinite.
+std::optional<double> leadingNumber(const QString &text) {
     const QString t = text.trimmed();
     qsizetype end = 0;
+    const auto digits = [&] {
+        const qsizetype from = end;
+        while (end < t.size() && t[end] >= u'0' && t[end] <= u'9') ++end;
+        return end - from;
+    };
     if (end < t.size() && (t[end] == u'-' || t[end] == u'+')) ++end;
-    while (end < t.size() && t[end] >= u'0' && t[end] <= u'9') ++end;
+    qsizetype mantissa = digits();
     if (end < t.size() && t[end] == u'.') {
         ++end;
-        while (end < t.size() && t[end] >= u'0' && t[end] <= u'9') ++end;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return std::nullopt;
+    bool tiny = false;
+    if (end < t.size() && (t[end] == u'e' || t[end] == u'E')) {
+        const qsizetype mark = end++;
+        tiny = end < t.size() && t[end] == u'-';
+        if (end < t.size() && (t[end] == u'-' || t[end] == u'+')) ++end;
+        if (digits() == 0) end = mark;
     }
     bool ok = false;
     const double value = t.left(end).toDouble(&ok);
-    return ok && std::isfinite(value) ? value : 0.0;
+    if (ok) return value;
+    // toDouble refuses what overflows or underflows a double.
+    if (tiny) return 0.0;
+    return t.startsWith(u'-') ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+}
+
+} // namespace
+
+double NumberValue(const QString &text) {
+    const std::optional<double> value = leadingNumber(text);
+    return value && std::isfinite(*value) ? *value : 0.0;
+}
+
+double SettingNumber(const QString &text, double low, double high, double fallback) {
+    const std::optional<double> value = leadingNumber(text);
+    if (!value || std::isnan(*value)) return fallback;
+    return std::clamp(*value, low, high);
+}
+
+int StartDayValue(const QString &text) {
+    return int(SettingNumber(text, 1, 7, 1));
+}
+
+double FontPoints(const QString &text) {
+    return SettingNumber(text, 1, 200, 9);
+}
+
+QPoint StoredPosition(const QString &x, const QString &y, const QRect &screens) {
+    return QPoint(int(SettingNumber(x, screens.left(), screens.right(), 0)),
+                  int(SettingNumber(y, screens.top(), screens.bottom(), 0)));
 }
 
 QString SingleText(double value) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 // The value forms of the settings file. Readers are lenient: an empty or malformed text reads as 0 / false, as an
@@ -16,8 +18,19 @@ quint32 BgrFromColor(const QColor &color);
 bool FontFlag(const QString &text);
 QString FontFlagText(bool on);
 
-// Leading decimal number of a text, as the settings' numbers ("11.25", "1000", "14400") are read.
+// Leading decimal number of a text, as the settings' numbers ("11.25", "1000", "14400", "1.5E+07") are read; 0 when
+// there is none.
 double NumberValue(const QString &text);
+// Every number of the settings that sizes or places something is read through here: the leading number brought into
+// [low, high], fallback when the text holds no number. The stored text stays as it is; a hand-edited 2000-point font or
+// a position of 1e30 must not make a window of gigabytes or an undefined conversion.
+double SettingNumber(const QString &text, double low, double high, double fallback);
+// StartDay: 1 Sunday ... 7 Saturday.
+int StartDayValue(const QString &text);
+// Font sizes in points, 1 to 200.
+double FontPoints(const QString &text);
+// Frame_X / Frame_Y, in twips, kept on the screens (a rectangle in twips).
+QPoint StoredPosition(const QString &x, const QString &y, const QRect &screens);
 // A single-precision number as text: "12", "11.25", "14400".
 QString SingleText(double value);
 

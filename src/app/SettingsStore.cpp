@@ -1,15 +1,31 @@
 #include "app/SettingsStore.h"
 
 #include "app/AppContext.h"
+#include "app/Cp932.h"
 #include "app/SettingValues.h"
 #include "app/Twips.h"
 
+#include <QDir>
+
+#include <algorithm>
 #include <cstring>
+
+namespace {
+
+// The sample folder as Back_PicturePath. A program folder whose path code page 932 cannot hold ("josé") is given
+// relative to the program folder, where the picture band looks for it; "?" in its place would lose the pictures.
+QString DefaultPictureFolder(const ProgramPaths &paths) {
+    if (Cp932::canEncode(paths.sampleFolder)) return paths.sampleFolder;
+    QString relative = QDir(paths.programFolder).relativeFilePath(paths.sampleFolder);
+    return relative.endsWith(u'/') ? relative : relative + u'/';
+}
+
+} // namespace
 
 QString DefaultSettingValue(const AppContext &ctx, const char *key) {
     if (std::strcmp(key, "VERSION") == 0) return QString::fromLatin1(SettingsVersion);
     if (std::strcmp(key, "Frame_X") == 0) return SingleText(PrimaryScreenTwips().width() / 2.0);
-    if (std::strcmp(key, "Back_PicturePath") == 0) return ctx.paths().sampleFolder;
+    if (std::strcmp(key, "Back_PicturePath") == 0) return DefaultPictureFolder(ctx.paths());
     for (const SettingKey &k : SettingKeys())
         if (std::strcmp(k.key, key) == 0) return QString::fromUtf8(k.defaultValue);
     return QString();
@@ -22,9 +38,29 @@ bool WriteDefaultSettings(AppContext &ctx) {
     return ctx.WriteSettings(edits);
 }
 
+std::vector<IniEdit> MissingSettings(const AppContext &ctx, const std::vector<IniEdit> &except) {
+    std::vector<IniEdit> edits;
+    const IniFile &file = ctx.settingsFile();
+    for (const SettingKey &k : SettingKeys()) {
+        const QString section = QString::fromLatin1(k.section), key = QString::fromLatin1(k.key);
+        const bool written = std::any_of(except.begin(), except.end(),
+                                         [&](const IniEdit &e) { return e.section == section && e.key == key; });
+        if (!written && !file.value(section, key)) edits.push_back({section, key, DefaultSettingValue(ctx, k.key)});
+    }
+    return edits;
+}
+
+bool FillMissingSettings(AppContext &ctx) {
+    const std::vector<IniEdit> edits = MissingSettings(ctx);
+    return edits.empty() || ctx.WriteSettings(edits);
+}
+
 void LoadSettings(AppContext &ctx) {
-    for (const SettingKey &k : SettingKeys())
-        ctx.settings.*k.field = ctx.ReadSetting(QString::fromLatin1(k.section), QString::fromLatin1(k.key));
+    const IniFile &file = ctx.settingsFile();
+    for (const SettingKey &k : SettingKeys()) {
+        const std::optional<QString> value = file.value(QString::fromLatin1(k.section), QString::fromLatin1(k.key));
+        ctx.settings.*k.field = value ? *value : DefaultSettingValue(ctx, k.key);
+    }
 }
 
 bool SaveSettings(AppContext &ctx, const QString &group) {

@@ -6,8 +6,11 @@
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -20,8 +23,17 @@ QString versionLines(const QString &stored) {
 
 StartupOutcome RunStartup(AppContext &ctx) {
     Prompts &prompts = ctx.prompts();
-    if (!QFileInfo::exists(ctx.paths().settingsFilePath)) WriteDefaultSettings(ctx);
+    RemoveStaleTemporaries(ctx.paths(), QDateTime::currentDateTime());
+    if (!ctx.settingsFile().exists()) WriteDefaultSettings(ctx);
     ctx.helpFilePath = QFileInfo::exists(ctx.paths().helpFilePath) ? ctx.paths().helpFilePath : QString();
+
+    // A settings file that cannot be read has no version to compare; the program runs on the defaults and never
+    // writes over it.
+    ctx.reportUnreadableFiles();
+    if (ctx.settingsFile().unreadable()) {
+        EnsureNoteFolder(ctx);
+        return StartupOutcome::ShowCalendar;
+    }
 
     // Compared as text, character by character: "2.10.0" sorts below "2.5.0".
     const QString stored = ctx.ReadSetting("SYSTEM", "VERSION");
@@ -44,6 +56,8 @@ StartupOutcome RunStartup(AppContext &ctx) {
             return StartupOutcome::Stop;
         }
         if (MigrateSettings(ctx)) prompts.information(QStringLiteral("iniファイルを更新しました。"));
+    } else {
+        FillMissingSettings(ctx);
     }
     EnsureNoteFolder(ctx);
     return StartupOutcome::ShowCalendar;
@@ -57,4 +71,22 @@ void EnsureNoteFolder(AppContext &ctx) {
     if (!QDir().mkdir(info.filePath()))
         ctx.prompts().information(QStringLiteral("付箋フォルダが作成できませんでした。\r\n") +
                                   QDir::toNativeSeparators(folder));
+}
+
+void RemoveStaleTemporaries(const ProgramPaths &paths, const QDateTime &startedAt) {
+    const auto sweep = [&startedAt](const QString &folder, const QRegularExpression &pattern) {
+        QDir dir(folder);
+        for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+            if (!pattern.match(info.fileName()).hasMatch()) continue;
+            if (info.lastModified() < startedAt) QFile::remove(info.filePath());
+        }
+    };
+    // A save makes "<file>.XXXXXX" beside its file and renames it over the file; a save killed in between leaves it.
+    const QString temporary = QStringLiteral("\\.[A-Za-z0-9]{6}$");
+    for (const QString &file : {paths.settingsFilePath, paths.dataFilePath}) {
+        const QFileInfo info(file);
+        sweep(info.path(), QRegularExpression(u'^' + QRegularExpression::escape(info.fileName()) + temporary));
+    }
+    sweep(paths.noteFolderPath,
+          QRegularExpression(QStringLiteral("\\.rtf") + temporary, QRegularExpression::CaseInsensitiveOption));
 }

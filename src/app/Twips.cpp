@@ -31,3 +31,10 @@ QSize PrimaryScreenTwips() {
     const QSize pixels = screen ? screen->geometry().size() : QSize(1024, 768);
     return QSize(pixels.width() * TwipsPerPixelX(), pixels.height() * TwipsPerPixelY());
 }
+
+QRect VirtualScreenTwips() {
+    const QScreen *screen = primaryScreen();
+    const QRect pixels = screen ? screen->virtualGeometry() : QRect(0, 0, 1024, 768);
+    const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    return QRect(pixels.x() * tx, pixels.y() * ty, pixels.width() * tx, pixels.height() * ty);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QSize>
 
 // Settings and layout are in twips (1/1440 inch); these convert at the Qt boundary. Twips per pixel is a whole number
@@ -8,6 +9,8 @@ int TwipsPerPixelX();
 int TwipsPerPixelY();
 // The primary screen in twips (1024 x 768 pixels when there is no screen).
 QSize PrimaryScreenTwips();
+// All screens together in twips (the primary screen's rectangle when there is no screen).
+QRect VirtualScreenTwips();
 
 // Window metrics of a classic frameless desktop window, in pixels; the layout formulas add them to twips as they are.
 namespace WindowMetrics {

@@ -25,7 +25,7 @@ QDate GridCellDate(int cell, const QDate &month, int startDay) {
 
 GridDay ClassifyGridDay(const AppContext &ctx, int cell, const QDate &month) {
     GridDay day;
-    day.date = GridCellDate(cell, month, int(NumberValue(ctx.settings.StartDay)));
+    day.date = GridCellDate(cell, month, StartDayValue(ctx.settings.StartDay));
     if (!day.date.isValid()) return day;
     day.key = DayKey(day.date);
     const bool holiday = !HolidayName(day.date).isEmpty();

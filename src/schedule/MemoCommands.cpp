@@ -13,7 +13,7 @@ const QString kCut = QStringLiteral("CUT");
 const QString kCopy = QStringLiteral("COPY");
 
 int StartDayOf(const AppContext &ctx) {
-    return int(NumberValue(ctx.settings.StartDay));
+    return StartDayValue(ctx.settings.StartDay);
 }
 
 // The cell that shows the date in the displayed month, -1 when the month does not show it. Found afresh rather than

@@ -32,13 +32,18 @@ QString SelectFolderPicture(const QString &folder, const QString &current, const
     return QString();
 }
 
-QString PictureFilePath(const Settings &s) {
+QString PictureFolderPath(const QString &setting, const QString &programFolder) {
+    if (setting.isEmpty() || QDir::isAbsolutePath(setting)) return setting;
+    return PictureFolderSetting(QDir(programFolder).filePath(setting));
+}
+
+QString PictureFilePath(const Settings &s, const QString &programFolder) {
     QString path;
     if (s.Back_PictureDisp == QLatin1String("1"))
         path = s.Back_Picture;
     else if (s.Back_PictureDisp == QLatin1String("2") && !s.Back_PicturePath.isEmpty() &&
              !s.Back_PictureShowName.isEmpty())
-        path = s.Back_PicturePath + s.Back_PictureShowName;
+        path = PictureFolderPath(s.Back_PicturePath, programFolder) + s.Back_PictureShowName;
     return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
 }
 

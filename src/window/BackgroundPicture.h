@@ -15,9 +15,13 @@ QStringList PictureFileNames(const QString &folder);
 // Empty when the folder holds no picture or the mode is unknown.
 QString SelectFolderPicture(const QString &folder, const QString &current, const QString &mode);
 
+// The folder Back_PicturePath names; a relative one lies in the program folder. Ends with the separator, empty when
+// the setting is.
+QString PictureFolderPath(const QString &setting, const QString &programFolder);
+
 // The picture file the settings ask for: Back_Picture in mode "1", the folder's current picture in mode "2". Empty when
 // there is none or the file does not exist.
-QString PictureFilePath(const Settings &settings);
+QString PictureFilePath(const Settings &settings, const QString &programFolder);
 
 // The displayed size of a picture (both in twips) on its side of a window of the given size: shrunk at its own
 // proportions, never enlarged, 200 twips smaller than its own or the window's extent.

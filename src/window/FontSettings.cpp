@@ -18,9 +18,7 @@ void InstallFontSubstitutions() {
 QFont FontFromSettings(const QString &name, const QString &size, const QString &bold, const QString &italic,
                        const QString &underline) {
     QFont font(name.isEmpty() ? QStringLiteral("MS UI Gothic") : name);
-    const double points = NumberValue(size);
-    // An empty or broken size in a hand-edited file would make text vanish.
-    font.setPointSizeF(points > 0 ? points : 9.0);
+    font.setPointSizeF(FontPoints(size));
     font.setBold(FontFlag(bold));
     font.setItalic(FontFlag(italic));
     font.setUnderline(FontFlag(underline));

@@ -2,6 +2,8 @@
 
 #include "app/Twips.h"
 
+#include <QRegion>
+
 #include <algorithm>
 #include <cmath>
 
@@ -102,4 +104,16 @@ QPoint ClampedWindowPosition(QPoint stored, QPoint current, QSize window, QSize 
     else
         p.setX(stored.x() + current.x() > 0 ? stored.x() : 0);
     return p;
+}
+
+QPoint OpeningPosition(QPoint stored, QSize window, const QList<QRect> &screens, const QRect &primary) {
+    const QRect corner(stored, QSize(std::min(window.width(), 48), std::min(window.height(), 24)));
+    QRegion shown;
+    for (const QRect &screen : screens) shown += screen;
+    if (shown.intersected(corner) == QRegion(corner)) return stored;
+    const auto onPrimary = [](int at, int start, int room, int extent) {
+        return start + std::max(0, std::min(at - start, room - extent));
+    };
+    return QPoint(onPrimary(stored.x(), primary.left(), primary.width(), window.width()),
+                  onPrimary(stored.y(), primary.top(), primary.height(), window.height()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLine>
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -44,3 +45,8 @@ QRect TodayMarkerRect(const MonthGeometry &g, int cell, QSize text);
 
 // The window's position after a layout: kept on the screen, the bottom 760 twips above the screen's bottom.
 QPoint ClampedWindowPosition(QPoint stored, QPoint current, QSize window, QSize screen);
+
+// Where the window opens (pixels): at the stored position while some screen shows its top-left corner, where the
+// title is taken to drag it; otherwise on the primary screen, its top-left corner first. A monitor unplugged since,
+// or a hand-edited position, must not leave the calendar out of reach.
+QPoint OpeningPosition(QPoint stored, QSize window, const QList<QRect> &screens, const QRect &primary);

@@ -84,8 +84,16 @@ void setShape(xcb_connection_t *c, xcb_window_t window, xcb_shape_kind_t kind, c
     rects.reserve(size_t(region.rectCount()));
     for (const QRect &r : region)
         rects.push_back({int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height())});
-    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, kind, XCB_CLIP_ORDERING_YX_BANDED, window, 0, 0, uint32_t(rects.size()),
-                         rects.data());
+    // Large type makes tens of thousands of rectangles, more than one request may carry: the first part sets the
+    // shape, the rest are added to it.
+    const size_t perRequest = 8000;
+    size_t done = 0;
+    do {
+        const size_t n = std::min(perRequest, rects.size() - done);
+        xcb_shape_rectangles(c, done == 0 ? XCB_SHAPE_SO_SET : XCB_SHAPE_SO_UNION, kind, XCB_CLIP_ORDERING_YX_BANDED,
+                             window, 0, 0, uint32_t(n), rects.data() + done);
+        done += n;
+    } while (done < rects.size());
 }
 
 // The native window as it is now: the widget's own id can name a window the platform has since replaced.

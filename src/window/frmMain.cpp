@@ -105,7 +105,7 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     connect(&m_pointerWatch, &QTimer::timeout, this, &frmMain::watchPointer);
 
     Settings &s = m_ctx.settings;
-    s.Back_PictureShowName = SelectFolderPicture(s.Back_PicturePath, s.Back_PictureShowName, QStringLiteral("NOW"));
+    s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, QStringLiteral("NOW"));
     ApplyOptions();
     m_ctx.displayedMonth = m_ctx.clock().today();
     ShowMonth(m_ctx.displayedMonth);
@@ -225,8 +225,7 @@ void frmMain::ShowMonth(const QDate &date) {
     const QStringList names = s.Day_Format == QString::fromUtf8("日本語")
                                   ? QString::fromUtf8("日,月,火,水,木,金,土").split(u',')
                                   : QStringLiteral("Sun,Mon,Tue,Wed,Thu,Fri,Sat").split(u',');
-    int startDay = int(NumberValue(s.StartDay));
-    if (startDay < 1 || startDay > 7) startDay = 1;
+    const int startDay = StartDayValue(s.StartDay);
     for (int d = 0; d < 7; ++d) {
         const int index = (startDay - 1 + d) % 7;
         QLabel *header = lblHeader[size_t(d)];
@@ -282,7 +281,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     in.picturePos = s.Back_PicturePos;
 
     // The band is fitted to the window as it is without it.
-    const QString picture = PictureFilePath(s);
+    const QString picture = PictureFilePath(s, m_ctx.paths().programFolder);
     if (!picture.isEmpty()) {
         QImageReader reader(picture);
         const QSize pixels = reader.size();
@@ -327,7 +326,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     const QSize screenTwips =
         screen ? QSize(screen->geometry().width() * TwipsPerPixelX(), screen->geometry().height() * TwipsPerPixelY())
                : PrimaryScreenTwips();
-    const QPoint stored(int(NumberValue(s.Frame_X)), int(NumberValue(s.Frame_Y)));
+    const QPoint stored = StoredPosition(s.Frame_X, s.Frame_Y, VirtualScreenTwips());
     const QPoint current(x() * TwipsPerPixelX(), y() * TwipsPerPixelY());
     const QPoint p = ClampedWindowPosition(stored, current, g.window, screenTwips);
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
@@ -409,7 +408,7 @@ void frmMain::LoadBackgroundPicture() {
     m_pictureRect = QRect();
     m_scaled = QPixmap();
     if (s.Back_PictureDisp == QLatin1String("1") || s.Back_PictureDisp == QLatin1String("2")) {
-        const QString path = PictureFilePath(s);
+        const QString path = PictureFilePath(s, m_ctx.paths().programFolder);
         if (!path.isEmpty()) {
             QImageReader reader(path);
             reader.setAutoTransform(true);
@@ -425,7 +424,7 @@ void frmMain::LoadBackgroundPicture() {
                     m_scaled = QPixmap::fromImage(
                         image.scaled(m_pictureRect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             }
-            tlbToolbar->setPictureTip(s.Back_PicturePath + s.Back_PictureShowName);
+            tlbToolbar->setPictureTip(pictureFolder() + s.Back_PictureShowName);
         }
     }
     updateShape();
@@ -434,21 +433,30 @@ void frmMain::LoadBackgroundPicture() {
 
 QString frmMain::pictureErrorText(int number, const QString &description) const {
     const Settings &s = m_ctx.settings;
-    return QString::fromUtf8("エラーが発生した為，画像を表示できません。\r\n画像ファイル：") + s.Back_PicturePath +
+    return QString::fromUtf8("エラーが発生した為，画像を表示できません。\r\n画像ファイル：") + pictureFolder() +
            s.Back_PictureShowName + QStringLiteral("\r\nERR(") + QString::number(number) + QStringLiteral(")\r\n") +
            description;
 }
 
+QString frmMain::pictureFolder() const {
+    return PictureFolderPath(m_ctx.settings.Back_PicturePath, m_ctx.paths().programFolder);
+}
+
 void frmMain::ChangePicture(int command) {
     Settings &s = m_ctx.settings;
+    const Settings before = s;
     if (command == 2) {
-        const QString folder =
-            m_ctx.prompts().chooseFolder(QString::fromUtf8("画像フォルダの選択"), s.Back_PicturePath);
+        const QString folder = m_ctx.prompts().chooseFolder(QString::fromUtf8("画像フォルダの選択"), pictureFolder());
         if (!folder.isEmpty()) s.Back_PicturePath = PictureFolderSetting(folder);
     }
-    s.Back_PictureShowName = SelectFolderPicture(s.Back_PicturePath, s.Back_PictureShowName, PictureStepMode(command));
+    s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, PictureStepMode(command));
+    // A folder the file cannot name is refused (and said so): the calendar keeps showing what the file holds.
+    if (!SaveSettings(m_ctx, QStringLiteral("Picture"))) {
+        s = before;
+        return;
+    }
     QSize band;
-    if (const QString path = PictureFilePath(s); !path.isEmpty()) {
+    if (const QString path = PictureFilePath(s, m_ctx.paths().programFolder); !path.isEmpty()) {
         const QSize pixels = QImageReader(path).size();
         if (pixels.isValid())
             band = FitPicture(QSize(pixels.width() * TwipsPerPixelX(), pixels.height() * TwipsPerPixelY()),
@@ -457,7 +465,6 @@ void frmMain::ChangePicture(int command) {
     if (band != m_lastBand) LayoutCalendar(m_ctx.displayedMonth);
     m_lastBand = band;
     LoadBackgroundPicture();
-    SaveSettings(m_ctx, QStringLiteral("Picture"));
 }
 
 void frmMain::watchPointer() {
@@ -483,11 +490,16 @@ void frmMain::ApplyTransparency() {
 void frmMain::activateCalendar() {
     if (m_activationDone) return;
     Settings &s = m_ctx.settings;
-    s.Back_PictureShowName = SelectFolderPicture(s.Back_PicturePath, s.Back_PictureShowName, QStringLiteral("NOW"));
+    s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, QStringLiteral("NOW"));
     if (m_firstActivation) {
         m_firstActivation = false;
-        // At start the stored position is taken as it is.
-        move(int(NumberValue(s.Frame_X)) / TwipsPerPixelX(), int(NumberValue(s.Frame_Y)) / TwipsPerPixelY());
+        // At start the stored position is taken as it is, as long as the calendar can be reached there.
+        const QPoint stored = StoredPosition(s.Frame_X, s.Frame_Y, VirtualScreenTwips());
+        QList<QRect> screens;
+        for (const QScreen *screen : QGuiApplication::screens()) screens << screen->geometry();
+        const QScreen *primary = QGuiApplication::primaryScreen();
+        move(OpeningPosition(QPoint(stored.x() / TwipsPerPixelX(), stored.y() / TwipsPerPixelY()), size(), screens,
+                             primary ? primary->geometry() : QRect(0, 0, 1024, 768)));
         ShowMonth(m_ctx.displayedMonth);
     } else {
         ApplyOptions();

@@ -110,6 +110,7 @@ private:
     QColor dayColor(int dayClass) const;
     void updateShape();
     QString pictureErrorText(int number, const QString &description) const;
+    QString pictureFolder() const; // Back_PicturePath as a folder of the file system
 
     AppContext &m_ctx;
     // The fonts and colours of the five measuring labels.

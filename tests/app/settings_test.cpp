@@ -4,6 +4,10 @@
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
+#include "window/BackgroundPicture.h"
+
+#include <QDir>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -128,11 +132,61 @@ TEST(Settings, SaveWritesOnlyItsGroup) {
     }
 }
 
-TEST(Settings, MissingKeysLoadEmpty) {
+TEST(Settings, MissingKeysLoadAsTheirDefaults) {
     TestApp app;
-    app.writeBytes("Tsukiban.ini", "[FONT]\r\nRokuyo=0\r\n");
+    app.writeBytes("Tsukiban.ini", "[FONT]\r\nRokuyo=0\r\nTitle_Font_Color=\r\nTitle_Font_Bold\r\n");
     LoadSettings(app.ctx());
     EXPECT_EQ(app.ctx().settings.Rokuyo, "0");
-    EXPECT_EQ(app.ctx().settings.Title_Font_Size, "");
-    EXPECT_EQ(app.ctx().settings.Frame_X, "");
+    EXPECT_EQ(app.ctx().settings.Title_Font_Color, "");     // present, though empty
+    EXPECT_EQ(app.ctx().settings.Title_Font_Bold, "False"); // a line without "=" holds no value
+    EXPECT_EQ(app.ctx().settings.Title_Font_Size, "12");
+    EXPECT_EQ(app.ctx().settings.Frame_X, DefaultSettingValue(app.ctx(), "Frame_X"));
+}
+
+TEST(Settings, NumbersAreBroughtIntoTheirRange) {
+    const struct {
+        const char *text;
+        double low, high, fallback, value;
+    } cases[] = {
+        {"11.25", 1, 200, 9, 11.25}, {"2000", 1, 200, 9, 200}, {"0", 1, 200, 9, 1},
+        {"", 1, 200, 9, 9},          {"abc", 1, 200, 9, 9},    {"1e30", 0, 20000, 0, 20000},
+        {"-1e30", 0, 20000, 0, 0},   {"1e999", 0, 5, 0, 5},    {"1.5E+03", 0, 5000, 0, 1500},
+        {"1e-999", -5, 5, 3, 0},     {"9", 1, 7, 1, 7},        {"3", 1, 7, 1, 3},
+        {"1e", 0, 5, 0, 1},          {"-", 0, 5, 4, 4},
+    };
+    for (const auto &c : cases) EXPECT_DOUBLE_EQ(SettingNumber(c.text, c.low, c.high, c.fallback), c.value) << c.text;
+    EXPECT_EQ(StartDayValue("9"), 7);
+    EXPECT_EQ(StartDayValue(""), 1);
+    EXPECT_DOUBLE_EQ(FontPoints("2000"), 200);
+    EXPECT_EQ(StoredPosition("1e30", "-1e30", QRect(-1000, 0, 30000, 20000)), QPoint(28999, 0));
+}
+
+TEST(Settings, AValueTheFileCannotHoldIsRefusedAndTheFileKept) {
+    TestApp app;
+    ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+    const QByteArray before = app.bytes("Tsukiban.ini");
+    LoadSettings(app.ctx());
+    app.ctx().settings.Back_Picture = QString::fromUtf8("/home/josé/写真–Ü.jpg");
+    app.ctx().settings.Frame_X = "100";
+    EXPECT_FALSE(SaveSettings(app.ctx(), "ALL"));
+    EXPECT_EQ(app.prompts.texts(), QStringList{QString::fromUtf8("保存できない文字が含まれています。\r\né–Ü")});
+    EXPECT_EQ(app.bytes("Tsukiban.ini"), before);
+}
+
+TEST(Settings, TheSampleFolderOfAProgramFolderCodePage932CannotName) {
+    TestApp app;
+    const QString program = app.path(QString::fromUtf8("run-josé"));
+    ASSERT_TRUE(QDir().mkpath(program + "/Sample"));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(program + "/Sample/Sample1.jpg", "JPG"));
+
+    FakePrompts prompts;
+    AppContext ctx(ProgramPaths::forFolder(program), prompts, app.clock);
+    ASSERT_TRUE(WriteDefaultSettings(ctx));
+    EXPECT_TRUE(prompts.shown().empty());
+    AppContext again(ProgramPaths::forFolder(program), prompts, app.clock); // the second start
+    LoadSettings(again);
+    EXPECT_EQ(again.settings.Back_PicturePath, "Sample/");
+    EXPECT_EQ(PictureFilePath(again.settings, program), program + "/Sample/Sample1.jpg");
 }

@@ -226,3 +226,61 @@ TEST(Startup, ReadOnlyProgramFolderKeepsItsFilesInTheUserDataFolder) {
     qputenv("XDG_DATA_HOME", saved);
     EXPECT_EQ(ProgramPaths::forFolder(program.path()).dataFolder, program.path());
 }
+
+TEST(Startup, AnUnreadableSettingsFileIsNoOldVersion) {
+    TestApp app;
+    ASSERT_TRUE(QDir(app.folder()).mkdir("Tsukiban.ini")); // exists, cannot be read
+    EXPECT_EQ(RunStartup(app.ctx()), StartupOutcome::ShowCalendar);
+    EXPECT_EQ(app.prompts.texts(),
+              QStringList{QString::fromUtf8("ファイルを読み込めませんでした。\r\n") + app.path("Tsukiban.ini")});
+    EXPECT_TRUE(QDir(app.path("Tsukiban.ini")).isEmpty());
+    // The run goes on with the defaults.
+    LoadSettings(app.ctx());
+    EXPECT_EQ(app.ctx().settings.Title_Font_Color, "H808080");
+    EXPECT_EQ(app.ctx().settings.Back_PicturePath, app.folder() + "/Sample/");
+}
+
+TEST(Startup, ACurrentFileThatLacksKeysGetsThemWithoutAQuestion) {
+    TestApp app;
+    app.writeBytes("Tsukiban.ini", "[SYSTEM]\r\nVERSION=2.5.0\r\n[FONT]\r\nTitle_Font_Color=H123456\r\nRokuyo=\r\n");
+    LoadSettings(app.ctx());
+    EXPECT_EQ(app.ctx().settings.Weekday_Font_Color, "H808080"); // a missing key reads as its default
+    EXPECT_EQ(app.ctx().settings.Rokuyo, "");                    // a present one as it is
+    EXPECT_EQ(RunStartup(app.ctx()), StartupOutcome::ShowCalendar);
+    EXPECT_TRUE(app.prompts.shown().empty());
+    const QStringList lines = Cp932::decode(app.bytes("Tsukiban.ini")).split("\r\n", Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.filter("=").size(), 77);
+    EXPECT_TRUE(lines.contains("Title_Font_Color=H123456"));
+    EXPECT_TRUE(lines.contains("Rokuyo="));
+    EXPECT_TRUE(lines.contains("Today_Color=H000000FF"));
+}
+
+TEST(Startup, LeftoversOfKilledSavesAreRemoved) {
+    TestApp app;
+    ASSERT_TRUE(QDir(app.folder()).mkdir("Fusen"));
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
+    const struct {
+        const char *name;
+        bool removed;
+        QDateTime modified;
+    } cases[] = {
+        {"Tsukiban.tdb.Ab3xYz", true, old},
+        {"Tsukiban.ini.000000", true, old},
+        {"Fusen/付箋20261207_090000.rtf.QwErTy", true, old},
+        {"Tsukiban.tdb.Ab3xYz7", false, old}, // not the pattern
+        {"Tsukiban.tdb.bak", false, old},
+        {"Other.tdb.Ab3xYz", false, old},
+        {"Fusen/memo.txt.QwErTy", false, old},
+        {"Tsukiban.tdb.NewOne", false, QDateTime::currentDateTime().addSecs(60)}, // a save of this run
+    };
+    for (const auto &c : cases) {
+        app.writeBytes(QString::fromUtf8(c.name), "[PROGRAM]\r\n");
+        QFile f(app.path(QString::fromUtf8(c.name)));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(c.modified, QFileDevice::FileModificationTime));
+    }
+    ASSERT_TRUE(QFile::link(app.path("Tsukiban.tdb.Ab3xYz"), app.path("Tsukiban.ini.LinkXX")));
+    EXPECT_EQ(RunStartup(app.ctx()), StartupOutcome::ShowCalendar);
+    for (const auto &c : cases) EXPECT_EQ(QFile::exists(app.path(QString::fromUtf8(c.name))), !c.removed) << c.name;
+    EXPECT_TRUE(QFileInfo(app.path("Tsukiban.ini.LinkXX")).isSymLink()); // only plain files of ours
+}

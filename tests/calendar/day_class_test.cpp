@@ -68,7 +68,7 @@ TEST_F(DayClassTest, GridPlacement) {
         {"1", QDate(2007, 2, 14), 4, 31},  // February 2007 starts on a Thursday
         {"1", QDate(2026, 11, 1), 0, 29},  // starts on a Sunday
         {"2", QDate(2026, 11, 30), 6, 35}, // Monday first: that Sunday goes to the last column
-        {"7", QDate(2026, 12, 1), 3, 33},  {"9", QDate(2026, 12, 1), 2, 32}, // out of range reads as Sunday
+        {"7", QDate(2026, 12, 1), 3, 33},  {"9", QDate(2026, 12, 1), 3, 33}, // out of range is brought to Saturday
         {"1", QDate(2026, 2, 1), 0, 27},                                     // four full rows, two empty ones
     };
     for (const auto &c : cases) {

@@ -167,9 +167,40 @@ TEST(CalendarWindow, PicturesInTheBandAndTheirErrors) {
     EXPECT_EQ(c.w().pictureRect().size(), QSize(60 - 200 / 15 - 1, 30 - 200 / 15 - 1));
     EXPECT_TRUE(c.app.prompts.texts().filter("ERR").isEmpty());
 
+    // A folder the settings file cannot name is refused: the band and the file stay as they were.
+    const QString named = c.app.path(QString::fromUtf8("pics-é"));
+    ASSERT_TRUE(QDir().mkpath(named));
+    ASSERT_TRUE(wide.save(named + "/z.png"));
+    const QByteArray settings = c.app.bytes("Tsukiban.ini");
+    c.app.prompts.queueFolder(named);
+    c.w().ChangePicture(2);
+    EXPECT_EQ(c.app.prompts.texts().back(), QString::fromUtf8("保存できない文字が含まれています。\r\né"));
+    EXPECT_EQ(ctx.settings.Back_PicturePath, folder);
+    EXPECT_EQ(ctx.settings.Back_PictureShowName, "b.png");
+    EXPECT_EQ(c.app.bytes("Tsukiban.ini"), settings);
+    EXPECT_EQ(c.w().pictureRect().size(), QSize(60 - 200 / 15 - 1, 30 - 200 / 15 - 1));
+
     c.w().ChangePicture(3); // the broken file is reported, the program goes on
     ASSERT_EQ(c.app.prompts.texts().filter("ERR").size(), 1);
     EXPECT_TRUE(c.app.prompts.texts().filter("ERR")[0].startsWith(
         QString::fromUtf8("エラーが発生した為，画像を表示できません。\r\n画像ファイル：") + folder + "c.jpg\r\nERR("));
     EXPECT_TRUE(c.w().pictureRect().isEmpty());
+}
+
+TEST(CalendarWindow, HostileSettingsGiveANormalWindow) {
+    Calendar c(QDate(2026, 12, 7), [](Settings &s) {
+        for (QString *size : {&s.Title_Font_Size, &s.Weekday_Font_Size, &s.Offday_Font_Size, &s.Holiday_Font_Size,
+                              &s.Time_Font_Size, &s.Note_Font_Size})
+            *size = "2000";
+        s.Frame_X = "1e30";
+        s.Frame_Y = "-1e30";
+        s.StartDay = "9";
+    });
+    EXPECT_EQ(c.app.ctx().settings.Frame_X, "1e30"); // the stored text stays
+    EXPECT_EQ(c.w().lblDay[size_t(c.cellOf(1))]->font().pointSizeF(), 200.0);
+    // 200-point type: large, but a window and not gigabytes.
+    EXPECT_LT(c.w().width(), 3000);
+    EXPECT_LT(c.w().height(), 6000);
+    EXPECT_EQ(c.w().lblHeader[0]->text(), QString::fromUtf8("土")); // the last weekday there is
+    EXPECT_EQ(c.cellOf(1), 3);                                      // December 2026 starts on a Tuesday
 }

@@ -116,6 +116,28 @@ TEST(MonthLayout, ScreenClamping) {
         EXPECT_EQ(ClampedWindowPosition(c.stored, c.current, window, screen), c.expected) << c.stored.x();
 }
 
+TEST(MonthLayout, OpeningPosition) {
+    const QRect primary(0, 0, 1600, 1000), second(1600, 0, 1280, 1024);
+    const QList<QRect> screens{primary, second};
+    const QSize window(300, 400);
+    const struct {
+        QPoint stored;
+        QList<QRect> screens;
+        QPoint expected;
+    } cases[] = {
+        {{700, 66}, screens, {700, 66}},
+        {{2000, 500}, screens, {2000, 500}},         // on the second monitor
+        {{2000, 500}, {primary}, {1300, 500}},       // that monitor is gone: onto the primary one
+        {{1580, 66}, screens, {1580, 66}},           // the corner spans both screens, each shows part of it
+        {{1580, 66}, {primary}, {1300, 66}},         // a sliver of the corner is not enough
+        {{-5000, -40}, screens, {0, 0}},             // the title above the screen
+        {{1599, 990}, {primary}, {1300, 600}},       // bottom right
+        {{1599, 990}, {QRect(0, 0, 200, 300)}, {0, 0}}, // a window larger than the screen shows its top-left
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(OpeningPosition(c.stored, window, c.screens, c.screens.front()), c.expected) << c.stored.x();
+}
+
 TEST(BackgroundPicture, StepsThroughAFolder) {
     QTemporaryDir dir;
     for (const char *name : {"c.jpg", "a.jpg", "B.JPG", "notes.txt", "d.wmf", "e.png"}) {
