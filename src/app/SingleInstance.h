@@ -6,21 +6,24 @@
 
 class QLockFile;
 
-// One running copy per user and program folder: a lock file in the user's runtime folder, named after the program
-// folder. The operating system releases the lock when the process ends, also by a crash, so a stale lock file is
-// simply taken over.
+// One running copy per data folder (the folder of the settings and data files): two installed or portable copies
+// that fall back to the same user data folder would otherwise both write its files. A lock file in the user's runtime
+// folder, named after the data folder; the operating system releases the lock when the process ends, also by a crash,
+// so a stale lock file is simply taken over.
 class SingleInstance {
 public:
-    explicit SingleInstance(const QString &programFolder);
+    explicit SingleInstance(const QString &dataFolder);
     ~SingleInstance();
     SingleInstance(const SingleInstance &) = delete;
     SingleInstance &operator=(const SingleInstance &) = delete;
 
     // False when another process holds the lock.
     bool tryAcquire();
+    // Empty when there is no safe runtime folder; the data folder itself is locked then.
     const QString &lockPath() const { return m_lockPath; }
 
 private:
+    QString m_dataFolder;
     QString m_lockPath;
 #ifdef Q_OS_UNIX
     int m_fd = -1;

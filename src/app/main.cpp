@@ -31,15 +31,15 @@ int main(int argc, char *argv[]) {
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/tsukiban.svg")));
 
     DialogPrompts prompts;
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    SingleInstance instance(programFolder);
+    const ProgramPaths paths = ProgramPaths::forFolder(QCoreApplication::applicationDirPath());
+    SingleInstance instance(paths.dataFolder);
     if (!instance.tryAcquire()) {
         prompts.information(QStringLiteral("既に起動しています！"));
         return 0;
     }
 
     SystemClock clock;
-    AppContext ctx(ProgramPaths::forFolder(programFolder), prompts, clock);
+    AppContext ctx(paths, prompts, clock);
     if (RunStartup(ctx) == StartupOutcome::Stop) return 0;
 
     InstallFontSubstitutions();
