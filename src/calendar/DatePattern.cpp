@@ -212,8 +212,8 @@ QString Format(const QDate &date, const QTime &time, const QString &pattern, con
 
 } // namespace
 
-QString FormatDatePattern(const QDateTime &when, const QString &pattern, const QLocale &locale) {
-    return Format(when.date(), when.time(), pattern, locale);
+QString FormatDatePattern(const QDate &date, const QTime &time, const QString &pattern, const QLocale &locale) {
+    return Format(date, time, pattern, locale);
 }
 
 QString FormatDatePattern(const QDate &date, const QString &pattern, const QLocale &locale) {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QDate>
-#include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <QTime>
 
 // Formats a date and time with the program's date patterns:
 //   yyyy, yy          year with four or two digits
@@ -17,5 +17,5 @@
 //   m, mm             minutes when after an hour field or before a seconds field
 //   s, ss             seconds
 // The longest token wins at each position; every other character is copied.
-QString FormatDatePattern(const QDateTime &when, const QString &pattern, const QLocale &locale);
+QString FormatDatePattern(const QDate &date, const QTime &time, const QString &pattern, const QLocale &locale);
 QString FormatDatePattern(const QDate &date, const QString &pattern, const QLocale &locale);

@@ -13,8 +13,11 @@
 #include "schedule/MemoCommands.h"
 #include "schedule/frmInput.h"
 #include "window/BackgroundPicture.h"
+#include "window/ClockLabel.h"
 #include "window/DayNote.h"
+#include "window/DesktopWatch.h"
 #include "window/FontSettings.h"
+#include "window/SeeThrough.h"
 #include "window/TodayMarker.h"
 #include "window/Toolbar.h"
 #include "window/TrayIcon.h"
@@ -32,6 +35,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -43,10 +47,10 @@ QLabel *makeLabel(QWidget *parent, const QString &name, Qt::Alignment alignment)
     return label;
 }
 
-void setTextColor(QLabel *label, const QColor &color) {
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, color);
-    label->setPalette(p);
+void setColor(QWidget *widget, QPalette::ColorRole role, const QColor &color) {
+    QPalette p = widget->palette();
+    p.setColor(role, color);
+    widget->setPalette(p);
 }
 
 } // namespace
@@ -54,13 +58,18 @@ void setTextColor(QLabel *label, const QColor &color) {
 frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ctx(ctx) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(ApplicationTitle());
+    // Task lists show the icon name where one is set.
+    setWindowIconText(ApplicationTitle());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The clock's zone and the toolbar's tips show on the calendar as it sits on the desktop, not only once clicked.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     LoadSettings(m_ctx);
     TimeZoneOffset(m_ctx.settings.Time_Zone, m_ctx.zone);
 
     lblTitle = makeLabel(this, QStringLiteral("lblTitle"), Qt::AlignLeft | Qt::AlignTop);
-    lblTime = makeLabel(this, QStringLiteral("lblTime"), Qt::AlignLeft | Qt::AlignTop);
+    lblTime = new ClockLabel(this);
+    lblTime->setObjectName(QStringLiteral("lblTime"));
     for (int d = 0; d < 7; ++d)
         lblHeader[size_t(d)] = makeLabel(this, QStringLiteral("lblHeader%1").arg(d), Qt::AlignHCenter | Qt::AlignTop);
     for (int i = 0; i < 42; ++i) {
@@ -99,10 +108,21 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     m_clock.setSingleShot(true);
     m_clock.setTimerType(Qt::PreciseTimer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::tick);
-    // A see-through window gets no mouse events over its invisible pixels, the gaps inside a day's cell among them:
-    // a light look at the pointer finds the cell there, and lighting it makes it take the mouse.
-    m_pointerWatch.setSingleShot(true);
-    connect(&m_pointerWatch, &QTimer::timeout, this, &frmMain::watchPointer);
+    m_desktop = new DesktopWatch(this);
+    m_seeThrough = new SeeThrough(
+        *this, *m_desktop, [this] { return inputLabelRects(); }, [this] { return opaqueShape(); },
+        [this](QPainter &painter, const QRect &area) { paintArea(painter, area); });
+    connect(m_seeThrough, &SeeThrough::pointerMoved, this, &frmMain::pointerMoved);
+    // The kind of window is known before it is first made and drawn.
+    m_seeThrough->setStyle(m_ctx.settings.Back_Style == QLatin1String("1"), ColorFromText(m_ctx.settings.Back_Color));
+    connect(m_seeThrough, &SeeThrough::modeChanged, this, [this] {
+        // Smoothed type on a 32-bit window, hard edges on a shaped one; the picture's key pixels likewise.
+        ShowMonth(m_ctx.displayedMonth);
+        LayoutCalendar(m_ctx.displayedMonth);
+        LoadBackgroundPicture();
+    });
+    connect(m_menu->menu(), &QMenu::aboutToShow, this, [this] { m_note->hide(); });
+    connect(m_menu->menu(), &QMenu::aboutToHide, this, [this] { m_hoverDayIndex = 99; });
 
     Settings &s = m_ctx.settings;
     s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, QStringLiteral("NOW"));
@@ -117,6 +137,14 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
 
 frmMain::~frmMain() {
     delete m_note;
+}
+
+QRegion frmMain::visibleRegion() const {
+    return m_seeThrough->visible();
+}
+
+QRegion frmMain::inputRegion() const {
+    return m_seeThrough->input();
 }
 
 frmInput *frmMain::input() const {
@@ -134,10 +162,14 @@ QRect frmMain::toPixels(const QRect &t) const {
 }
 
 QFont frmMain::labelFont(const QFont &font) const {
-    // On a see-through window every pixel is either text or the key colour: smoothed edges would show as a halo.
+    // On a shaped window every pixel is either text or the key colour: smoothed edges would show as a halo.
     QFont f = font;
-    if (m_ctx.settings.Back_Style == QLatin1String("1")) f.setStyleStrategy(QFont::NoAntialias);
+    if (m_seeThrough->mode() == SeeThrough::Mode::Shaped) f.setStyleStrategy(QFont::NoAntialias);
     return f;
+}
+
+void frmMain::setTextColor(QLabel *label, const QColor &color) const {
+    setColor(label, QPalette::WindowText, m_seeThrough->shown(color));
 }
 
 void frmMain::ApplyOptions() {
@@ -161,7 +193,7 @@ void frmMain::ApplyOptions() {
     shpToday->setColor(ColorFromText(s.Today_Color));
 
     lblTitle->setText(FormatDatePattern(m_ctx.displayedMonth, s.Title_Format, m_ctx.locale));
-    lblTime->setText(clockText());
+    lblTime->setClockText(clockText());
     lblTime->setVisible(SwitchOn(s.Disp_Time));
     lblTime->setToolTip(ClockTooltip(s.Time_Zone, m_ctx.zone));
     m_weekdaySample = s.Day_Format == QString::fromUtf8("日本語") ? QStringLiteral("99") : QStringLiteral("WWW");
@@ -171,8 +203,7 @@ void frmMain::ApplyOptions() {
 
 QString frmMain::clockText() const {
     const QDateTime now = m_ctx.clock().now();
-    return FormatDatePattern(QDateTime(now.date(), ZoneClockTime(now, m_ctx.zone)), m_ctx.settings.Time_Format,
-                             m_ctx.locale);
+    return FormatDatePattern(now.date(), ZoneClockTime(now, m_ctx.zone), m_ctx.settings.Time_Format, m_ctx.locale);
 }
 
 void frmMain::tick() {
@@ -181,13 +212,12 @@ void frmMain::tick() {
     const QString text = clockText();
     if (text != lblTime->text()) {
         const QRect before = lblTime->geometry();
-        lblTime->setText(text);
+        lblTime->setClockText(text);
         // The label takes the width of its new text.
-        lblTime->resize(measure(lblTime->font(), text).width() / TwipsPerPixelX(), before.height());
-        refreshShapeArea(before | lblTime->geometry());
+        if (lblTime->width() != lblTime->textWidth()) lblTime->resize(lblTime->textWidth(), before.height());
+        m_seeThrough->refresh(before | lblTime->geometry());
     }
     m_clock.start(1000 - now.time().msec());
-    watchPointer();
 }
 
 void frmMain::dateChanged(const QDate &today) {
@@ -221,6 +251,8 @@ void frmMain::ShowMonth(const QDate &date) {
     lblTitle->setText(FormatDatePattern(date, s.Title_Format, m_ctx.locale));
     setTextColor(lblTitle, m_titleColor);
     setTextColor(lblTime, m_timeColor);
+    lblTime->setBackground(m_seeThrough->mode() == SeeThrough::Mode::Composited ? QColor(Qt::transparent)
+                                                                                : ColorFromText(s.Back_Color));
 
     const QStringList names = s.Day_Format == QString::fromUtf8("日本語")
                                   ? QString::fromUtf8("日,月,火,水,木,金,土").split(u',')
@@ -255,7 +287,7 @@ void frmMain::ShowMonth(const QDate &date) {
         }
         if (day.date == today) PlaceTodayMarker(i);
     }
-    updateShape();
+    m_seeThrough->refresh();
 }
 
 void frmMain::LayoutCalendar(const QDate &date) {
@@ -331,7 +363,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     const QPoint p = ClampedWindowPosition(stored, current, g.window, screenTwips);
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
     move(origin + QPoint(p.x() / TwipsPerPixelX(), p.y() / TwipsPerPixelY()));
-    updateShape();
+    m_seeThrough->refresh();
     update();
 }
 
@@ -355,7 +387,7 @@ void frmMain::ApplyToolbarMode(const QString &entry) {
     const int width =
         toolbarRight < frameWidth ? frameWidth : toolbarRight + WindowMetrics::CxFrame + WindowMetrics::CxBorder;
     resize(width, toPixels(m_geometry.frame).height());
-    updateShape();
+    m_seeThrough->refresh();
 }
 
 void frmMain::runToolbarButton(int index) {
@@ -427,7 +459,7 @@ void frmMain::LoadBackgroundPicture() {
             tlbToolbar->setPictureTip(pictureFolder() + s.Back_PictureShowName);
         }
     }
-    updateShape();
+    m_seeThrough->refresh();
     update();
 }
 
@@ -467,24 +499,21 @@ void frmMain::ChangePicture(int command) {
     LoadBackgroundPicture();
 }
 
-void frmMain::watchPointer() {
-    if (m_ctx.settings.Back_Style != QLatin1String("1")) return;
-    const QPoint global = QCursor::pos();
-    const bool moved = global != m_lastPointer;
-    m_lastPointer = global;
+void frmMain::pointerMoved(const QPoint &global) {
+    // Shaped: X gives the window the mouse only over its drawn pixels, the gaps inside a day's cell not among them.
+    // The label under the pointer is lit and so joins the shape before the click comes.
     const bool inside = frameGeometry().contains(global) && isVisible() && !m_dragging;
     if (inside)
         hoverOver(childAt(mapFromGlobal(global)));
     else if (m_pointerInside)
         hoverOver(nullptr);
     m_pointerInside = inside;
-    // A moving pointer is followed closely; a still one is looked at with the clock's second.
-    if (moved) m_pointerWatch.start(60);
 }
 
 void frmMain::ApplyTransparency() {
-    updateShape();
-    if (m_ctx.settings.Back_Style != QLatin1String("1")) m_pointerWatch.stop();
+    const Settings &s = m_ctx.settings;
+    m_seeThrough->setStyle(s.Back_Style == QLatin1String("1"), ColorFromText(s.Back_Color));
+    m_seeThrough->refresh();
 }
 
 void frmMain::activateCalendar() {
@@ -512,38 +541,55 @@ void frmMain::activateCalendar() {
     m_activationDone = true;
 }
 
-void frmMain::updateShape() {
-    const Settings &s = m_ctx.settings;
+QRegion frmMain::opaqueShape() const {
+    // An opaque window keeps its outline's shape and the toolbar.
     const qreal dpr = devicePixelRatioF();
-    if (s.Back_Style == QLatin1String("1")) {
-        QImage image(size() * dpr, QImage::Format_RGB32);
-        image.setDevicePixelRatio(dpr);
-        image.fill(ColorFromText(s.Back_Color));
-        render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-        m_visible = WindowShape::visibleRegion(image, ColorFromText(s.Back_Color).rgb());
-        m_input = WindowShape::inputRegion(m_visible, inputLabelRects());
-    } else if (s.Back_Style == QLatin1String("0")) {
-        // An opaque window keeps its outline's shape and the toolbar.
-        const QRect frame = toPixels(m_geometry.frame);
-        m_visible = WindowShape::outline(frame.size() * dpr, FrameSwitchOn(s.Frame_Conner));
-        const QRect toolbar(tlbToolbar->pos(),
-                            tlbToolbar->size() +
-                                QSize(WindowMetrics::CxFrame + WindowMetrics::CxBorder, WindowMetrics::CyBorder));
-        m_visible += QRect(toolbar.topLeft() * dpr, toolbar.size() * dpr);
-        m_input = m_visible;
-    } else {
-        return;
-    }
-    if (testAttribute(Qt::WA_WState_Created) && isVisible()) WindowShape::apply(this, m_visible, m_input);
+    const QRect frame = toPixels(m_geometry.frame);
+    QRegion shape = WindowShape::outline(frame.size() * dpr, FrameSwitchOn(m_ctx.settings.Frame_Conner));
+    const QRect toolbar(tlbToolbar->pos(), tlbToolbar->size() + QSize(WindowMetrics::CxFrame + WindowMetrics::CxBorder,
+                                                                      WindowMetrics::CyBorder));
+    return shape + QRect(toolbar.topLeft() * dpr, toolbar.size() * dpr);
 }
 
 void frmMain::paintEvent(QPaintEvent *) {
-    const Settings &s = m_ctx.settings;
     QPainter p(this);
-    p.fillRect(rect(), ColorFromText(s.Back_Color));
+    paintBackground(p);
+}
+
+void frmMain::paintArea(QPainter &painter, const QRect &area) {
+    // The window's own paint, then only the children over the area, each on its own: a render of the whole window
+    // walks all ninety labels for their pending moves, which was most of a tick of the clock.
+    paintBackground(painter);
+    for (QObject *object : children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (!child || child->isWindow() || child->isHidden() || !child->geometry().intersects(area)) continue;
+        if (child == lblTime) {
+            painter.save();
+            painter.translate(lblTime->pos());
+            lblTime->paintText(painter);
+            painter.restore();
+            continue;
+        }
+        // Only a lit label fills its background; the rest show the window's.
+        const RenderFlags flags =
+            child->autoFillBackground() ? DrawWindowBackground | DrawChildren : RenderFlags(DrawChildren);
+        child->render(&painter, child->pos(), QRegion(child->rect().intersected(area.translated(-child->pos()))),
+                      flags);
+    }
+}
+
+void frmMain::paintBackground(QPainter &p) {
+    const Settings &s = m_ctx.settings;
+    if (m_seeThrough->mode() == SeeThrough::Mode::Composited) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(rect(), Qt::transparent);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    } else {
+        p.fillRect(rect(), ColorFromText(s.Back_Color));
+    }
     if (!m_scaled.isNull()) p.drawPixmap(m_pictureRect.topLeft(), m_scaled);
     if (SwitchOn(s.Back_Line)) {
-        p.setPen(QPen(ColorFromText(s.Back_Line_Color), 1));
+        p.setPen(QPen(m_seeThrough->shown(ColorFromText(s.Back_Line_Color)), 1));
         const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
         for (const QLine &l : m_geometry.lines) p.drawLine(l.x1() / tx, l.y1() / ty, l.x2() / tx, l.y2() / ty);
     }
@@ -556,7 +602,7 @@ void frmMain::paintEvent(QPaintEvent *) {
             m_ringKey = key;
         }
         p.setClipRegion(m_ring);
-        p.fillRect(QRect(QPoint(), frame.size()), ColorFromText(s.Frame_Color));
+        p.fillRect(QRect(QPoint(), frame.size()), m_seeThrough->shown(ColorFromText(s.Frame_Color)));
         p.setClipping(false);
     }
 }
@@ -565,13 +611,13 @@ void frmMain::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     if (m_firstActivation)
         QTimer::singleShot(0, this, &frmMain::activateCalendar);
-    else if (!m_visible.isEmpty())
-        WindowShape::apply(this, m_visible, m_input);
+    else
+        m_seeThrough->reapply();
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {
     m_clock.stop();
-    m_pointerWatch.stop();
+    m_desktop->followPointer(false);
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != this && window->parentWidget() != this) window->close();
     if (m_tray) m_tray->setShown(false);
@@ -585,30 +631,36 @@ int frmMain::dayIndexOf(const QObject *label) const {
     return -1;
 }
 
-bool frmMain::isHighlighted(const QLabel *label) const {
-    return label->autoFillBackground();
+bool frmMain::isHighlighted(const QWidget *widget) const {
+    return widget->autoFillBackground();
 }
 
-void frmMain::setHighlight(QLabel *label, bool on) {
-    if (on == label->autoFillBackground()) return;
+void frmMain::setHighlight(QWidget *widget, bool on) {
+    if (on == widget->autoFillBackground()) return;
     if (on) {
-        QPalette p = label->palette();
-        p.setColor(QPalette::Window, ColorFromText(m_ctx.settings.Back_CellColor));
-        label->setPalette(p);
+        const QColor cell = m_seeThrough->shown(ColorFromText(m_ctx.settings.Back_CellColor));
+        setColor(widget, QPalette::Window, cell);
+        setColor(widget, QPalette::Button, cell);
     }
-    label->setAutoFillBackground(on);
-    label->update();
-    refreshShapeArea(label->geometry());
+    widget->setAutoFillBackground(on);
+    widget->update();
+    m_seeThrough->refresh(QRect(widget->mapTo(this, QPoint()), widget->size()));
 }
 
 void frmMain::hoverOver(QWidget *child) {
     auto *label = qobject_cast<QLabel *>(child);
     if (label && label->parentWidget() != this) label = nullptr;
-    if (label == m_hoverLabel) return;
+    // Without a compositor the toolbar's buttons light as the cells do, so that their whole face takes the click.
+    auto *button = qobject_cast<QToolButton *>(child);
+    if (button && (button->parentWidget() != tlbToolbar || !button->isEnabled() ||
+                   m_seeThrough->mode() != SeeThrough::Mode::Shaped))
+        button = nullptr;
+    QWidget *lit = label ? static_cast<QWidget *>(label) : button;
+    if (lit == m_hoverLabel) return;
     if (m_hoverLabel) setHighlight(m_hoverLabel, false);
-    m_hoverLabel = label;
+    m_hoverLabel = lit;
     // Blank cells and empty rokuyo labels never light up.
-    if (label && !label->text().isEmpty()) setHighlight(label, true);
+    if (button || (label && !label->text().isEmpty())) setHighlight(lit, true);
     const int day = dayIndexOf(label);
     if (day >= 0) {
         hoverDay(day);
@@ -645,6 +697,8 @@ void frmMain::hoverDay(int cell) {
     if (cell == m_hoverDayIndex) return;
     m_hoverDayIndex = cell;
     m_note->hide();
+    // The note never covers an open popup menu.
+    if (m_menu->menu()->isVisible()) return;
     const QString text = HoverNoteText(m_ctx, MemoCellDate(m_ctx, cell));
     if (text.isEmpty()) return;
     m_note->showFor(text, QRect(label->mapToGlobal(QPoint()), label->size()), toPixels(m_geometry.frame).width(),
@@ -785,22 +839,4 @@ QList<QRect> frmMain::inputLabelRects() const {
     const qreal dpr = devicePixelRatioF();
     for (QRect &r : labels) r = QRect(r.topLeft() * dpr, r.size() * dpr);
     return labels;
-}
-
-void frmMain::refreshShapeArea(const QRect &area) {
-    const Settings &s = m_ctx.settings;
-    if (s.Back_Style != QLatin1String("1") || area.isEmpty()) return;
-    // Only the pixels of what changed are looked at again: the clock each second, a highlighted cell.
-    const qreal dpr = devicePixelRatioF();
-    QImage image(area.size() * dpr, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
-    image.fill(ColorFromText(s.Back_Color));
-    render(&image, QPoint(), QRegion(area), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    const QRect device(area.topLeft() * dpr, area.size() * dpr);
-    const QRegion before = m_visible, beforeInput = m_input;
-    m_visible = (m_visible - device) +
-                WindowShape::visibleRegion(image, ColorFromText(s.Back_Color).rgb()).translated(device.topLeft());
-    m_input = WindowShape::inputRegion(m_visible, inputLabelRects());
-    if ((m_visible != before || m_input != beforeInput) && testAttribute(Qt::WA_WState_Created) && isVisible())
-        WindowShape::apply(this, m_visible, m_input);
 }

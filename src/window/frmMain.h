@@ -16,6 +16,10 @@
 #include <memory>
 
 class AppContext;
+class QPainter;
+class ClockLabel;
+class DesktopWatch;
+class SeeThrough;
 class QLabel;
 class TodayMarker;
 class Toolbar;
@@ -68,16 +72,17 @@ public:
     frmInput *input() const;
     frmFrame *outlineWindow() const { return m_frame.get(); }
     int hoverDayIndex() const { return m_hoverDayIndex; }
-    bool isHighlighted(const QLabel *label) const;
+    bool isHighlighted(const QWidget *widget) const;
 
     // What the window shows where, for the tests and the screen-reader tree.
     const MonthGeometry &layoutTwips() const { return m_geometry; }
-    QRegion visibleRegion() const { return m_visible; }
-    QRegion inputRegion() const { return m_input; }
+    QRegion visibleRegion() const;
+    QRegion inputRegion() const;
+    SeeThrough *seeThrough() const { return m_seeThrough; }
     QRect pictureRect() const { return m_pictureRect; }
 
     QLabel *lblTitle = nullptr;
-    QLabel *lblTime = nullptr;
+    ClockLabel *lblTime = nullptr;
     std::array<QLabel *, 7> lblHeader{};
     std::array<QLabel *, 42> lblDay{};
     std::array<QLabel *, 42> lblRokuyo{};
@@ -96,19 +101,21 @@ protected:
 
 private:
     int dayIndexOf(const QObject *label) const;
-    void setHighlight(QLabel *label, bool on);
+    void setHighlight(QWidget *widget, bool on);
+    void setTextColor(QLabel *label, const QColor &color) const;
     void hoverDay(int cell);
     void hoverOver(QWidget *child);
-    void refreshShapeArea(const QRect &area);
     QList<QRect> inputLabelRects() const;
     QString clockText() const;
     void dateChanged(const QDate &today);
-    void watchPointer();
+    void pointerMoved(const QPoint &global);
+    QRegion opaqueShape() const;
+    void paintBackground(QPainter &painter); // what the window paints under its labels
+    void paintArea(QPainter &painter, const QRect &area);
     QSize measure(const QFont &font, const QString &text) const; // twips
     QRect toPixels(const QRect &twips) const;
     QFont labelFont(const QFont &font) const;
     QColor dayColor(int dayClass) const;
-    void updateShape();
     QString pictureErrorText(int number, const QString &description) const;
     QString pictureFolder() const; // Back_PicturePath as a folder of the file system
 
@@ -122,8 +129,7 @@ private:
     QPixmap m_scaled;    // painted into the band
     QRect m_pictureRect; // pixels, empty when no picture is shown
     QSize m_lastBand;    // band size of the last picture change
-    QRegion m_visible, m_input;
-    QRegion m_ring; // the outline's one-pixel ring
+    QRegion m_ring;      // the outline's one-pixel ring
     QPair<QSize, bool> m_ringKey;
     bool m_firstActivation = true;
     bool m_activationDone = false;
@@ -134,13 +140,13 @@ private:
     QPointer<frmInput> m_input_box;
     std::unique_ptr<frmFrame> m_frame;
     QTimer m_clock;
-    QTimer m_pointerWatch;
+    DesktopWatch *m_desktop = nullptr;
+    SeeThrough *m_seeThrough = nullptr;
     bool m_pointerInside = false;
-    QPoint m_lastPointer;
     QDate m_today;
     int m_hoverDayIndex = 99;
     bool m_dragging = false;
     QPoint m_dragOrigin;
-    int m_pressedDay = -1; // a left press on a day, clicked when released over it
-    QLabel *m_hoverLabel = nullptr;
+    int m_pressedDay = -1;           // a left press on a day, clicked when released over it
+    QWidget *m_hoverLabel = nullptr; // the lit label or toolbar button
 };

@@ -41,8 +41,9 @@ TEST(DatePattern, EveryTokenInBothLocales) {
         // clang-format on
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(FormatDatePattern(when, Utf8(c.pattern), kEnglish), Utf8(c.english)) << c.pattern;
-        EXPECT_EQ(FormatDatePattern(when, Utf8(c.pattern), kJapanese), Utf8(c.japanese ? c.japanese : c.english))
+        EXPECT_EQ(FormatDatePattern(when.date(), when.time(), Utf8(c.pattern), kEnglish), Utf8(c.english)) << c.pattern;
+        EXPECT_EQ(FormatDatePattern(when.date(), when.time(), Utf8(c.pattern), kJapanese),
+                  Utf8(c.japanese ? c.japanese : c.english))
             << c.pattern;
     }
 }
@@ -71,11 +72,10 @@ TEST(DatePattern, ErasChangeOnTheirFirstDay) {
 
 TEST(DatePattern, PaddingAndMidnight) {
     const QDateTime midnight(QDate(2005, 11, 30), QTime(0, 0, 0));
-    EXPECT_EQ(FormatDatePattern(midnight, QStringLiteral("yy/m/d h:mm:ss"), kEnglish),
+    EXPECT_EQ(FormatDatePattern(midnight.date(), midnight.time(), QStringLiteral("yy/m/d h:mm:ss"), kEnglish),
               QStringLiteral("05/11/30 0:00:00"));
-    EXPECT_EQ(
-        FormatDatePattern(QDateTime(QDate(1999, 1, 2), QTime(23, 59, 59)), QStringLiteral("yy hh:mm:ss"), kEnglish),
-        QStringLiteral("99 23:59:59"));
+    EXPECT_EQ(FormatDatePattern(QDate(1999, 1, 2), QTime(23, 59, 59), QStringLiteral("yy hh:mm:ss"), kEnglish),
+              QStringLiteral("99 23:59:59"));
     EXPECT_EQ(FormatDatePattern(QDate(812, 6, 7), QStringLiteral("yyyy/mm/dd hh"), kEnglish),
               QStringLiteral("0812/06/07 00"));
 }

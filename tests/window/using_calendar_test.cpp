@@ -2,6 +2,7 @@
 #include "app/Cp932.h"
 #include "schedule/MemoStore.h"
 #include "schedule/frmInput.h"
+#include "window/ClockLabel.h"
 #include "window/DayNote.h"
 #include "window/TodayMarker.h"
 #include "window/Toolbar.h"
