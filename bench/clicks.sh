@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Clicks on the see-through calendar as a person makes them, first without a compositor (the window's X shape), then
-# with xcompmgr started while the calendar runs (a 32-bit window): the pointer onto a blank pixel of a day and the
+# with xcompmgr started while the calendar runs (a 32-bit window), then once more after it stopped: the pointer onto a blank pixel of a day and the
 # click 0.1 s later must open the day's entry box; a click in the gap between two days must reach the desktop; a day
 # with a memo must show its note 0.1 s after the pointer arrives. Prints the counts of each.
 set -uo pipefail
@@ -83,5 +83,8 @@ dbus-run-session -- bash -c '
   cm=$!
   sleep 1.5
   round "xcompmgr"
-  kill $cm $pid 2>/dev/null
+  kill $cm
+  sleep 1.5
+  round "xcompmgr stopped"
+  kill $pid 2>/dev/null
 '

@@ -28,7 +28,9 @@ int main(int argc, char *argv[]) {
     // label each second), and plain image requests need no round trip.
     if (qEnvironmentVariableIsEmpty("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("tsukiban"));
+    // The X window class: task lists that group windows by class show it as the program's name. The instance stays
+    // "tsukiban", the name of the executable.
+    app.setApplicationName(ApplicationTitle());
     app.setQuitOnLastWindowClosed(false);
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/tsukiban.svg")));
 

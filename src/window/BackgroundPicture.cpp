@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <cmath>
 
@@ -45,6 +46,14 @@ QString PictureFilePath(const Settings &s, const QString &programFolder) {
              !s.Back_PictureShowName.isEmpty())
         path = PictureFolderPath(s.Back_PicturePath, programFolder) + s.Back_PictureShowName;
     return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
+}
+
+QSize PictureShownSize(const QString &path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
+    return size;
 }
 
 QSize FitPicture(QSize picture, const QString &pos, QSize window) {

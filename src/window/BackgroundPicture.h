@@ -23,6 +23,10 @@ QString PictureFolderPath(const QString &setting, const QString &programFolder);
 // there is none or the file does not exist.
 QString PictureFilePath(const Settings &settings, const QString &programFolder);
 
+// A picture's size as it is shown: a photo whose orientation tag turns it is as wide as it is shown, not as stored.
+// Invalid when the file cannot be read.
+QSize PictureShownSize(const QString &path);
+
 // The displayed size of a picture (both in twips) on its side of a window of the given size: shrunk at its own
 // proportions, never enlarged, 200 twips smaller than its own or the window's extent.
 QSize FitPicture(QSize picture, const QString &picturePos, QSize window);

@@ -24,7 +24,7 @@ QString TrayTipText(const AppContext &ctx, const QDate &today) {
     const QString date = ctx.settings.Day_Format == QString::fromUtf8("日本語")
                              ? FormatDatePattern(today, QString::fromUtf8("yyyy年M月d日(aaa)"), ctx.locale)
                              : FormatDatePattern(today, QStringLiteral("ddd MMM dd yyyy"), ctx.locale);
-    return date + QStringLiteral("\r\n") + HoverNoteText(ctx, today);
+    return joinLines({date, HoverNoteText(ctx, today)});
 }
 
 NotePlacement PlaceDayNote(const NotePlacementInput &in, const std::function<int(int)> &lineCount) {

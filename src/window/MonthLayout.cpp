@@ -117,3 +117,12 @@ QPoint OpeningPosition(QPoint stored, QSize window, const QList<QRect> &screens,
     return QPoint(onPrimary(stored.x(), primary.left(), primary.width(), window.width()),
                   onPrimary(stored.y(), primary.top(), primary.height(), window.height()));
 }
+
+double RokuyoPoints(const MonthLayoutInput &in) {
+    return std::round(std::max({in.weekdayPoints, in.offdayPoints, in.holidayPoints})) / 2;
+}
+
+int ToolbarWindowWidth(int toolbarRight, int frameWidth) {
+    using namespace WindowMetrics;
+    return toolbarRight < frameWidth ? frameWidth : toolbarRight + CxFrame + CxBorder;
+}

@@ -46,6 +46,13 @@ QRect TodayMarkerRect(const MonthGeometry &g, int cell, QSize text);
 // The window's position after a layout: kept on the screen, the bottom 760 twips above the screen's bottom.
 QPoint ClampedWindowPosition(QPoint stored, QPoint current, QSize window, QSize screen);
 
+// The rokuyo's font size: the largest of the day fonts, rounded to whole points, halved (11.25 gives 5.5).
+double RokuyoPoints(const MonthLayoutInput &in);
+
+// The window's width with its toolbar (twips): the outline's width, or a wider toolbar's right edge plus the frame and
+// border metrics, which are pixel counts added as twips.
+int ToolbarWindowWidth(int toolbarRight, int frameWidth);
+
 // Where the window opens (pixels): at the stored position while some screen shows its top-left corner, where the
 // title is taken to drag it; otherwise on the primary screen, its top-left corner first. A monitor unplugged since,
 // or a hand-edited position, must not leave the calendar out of reach.

@@ -14,7 +14,8 @@ SeeThrough::SeeThrough(QWidget &window, DesktopWatch &desktop, std::function<QLi
                        std::function<QRegion()> opaqueShape, std::function<void(QPainter &, const QRect &)> paint)
     : QObject(&window), m_window(window), m_desktop(desktop), m_labels(std::move(labels)),
       m_opaqueShape(std::move(opaqueShape)), m_paint(std::move(paint)) {
-    connect(&m_desktop, &DesktopWatch::compositingChanged, this, [this] { chooseMode(); });
+    m_composited = m_desktop.composited();
+    connect(&m_desktop, &DesktopWatch::compositingChanged, this, &SeeThrough::setComposited);
     connect(&m_desktop, &DesktopWatch::pointerMoved, this, &SeeThrough::pointerMoved);
 }
 
@@ -24,8 +25,13 @@ void SeeThrough::setStyle(bool seeThrough, const QColor &key) {
     chooseMode();
 }
 
+void SeeThrough::setComposited(bool composited) {
+    m_composited = composited;
+    chooseMode();
+}
+
 void SeeThrough::chooseMode() {
-    const Mode mode = !m_seeThrough ? Mode::Opaque : m_desktop.composited() ? Mode::Composited : Mode::Shaped;
+    const Mode mode = !m_seeThrough ? Mode::Opaque : m_composited ? Mode::Composited : Mode::Shaped;
     const bool translucent = mode == Mode::Composited;
     if (translucent != m_window.testAttribute(Qt::WA_TranslucentBackground)) {
         // The depth of a native window is fixed when it is made: a new one takes the other kind.

@@ -34,6 +34,8 @@ public:
     // From Back_Style and Back_Color. A change between a 32-bit and a plain window recreates the native window.
     void setStyle(bool seeThrough, const QColor &key);
     Mode mode() const { return m_mode; }
+    // Whether a compositing manager runs; the desktop says so when it changes.
+    void setComposited(bool composited);
     const QColor &key() const { return m_key; }
     // The colour as painted: the key colour itself is nothing on a composited window, as it is without one.
     QColor shown(const QColor &color) const;
@@ -68,6 +70,7 @@ private:
     std::function<QRegion()> m_opaqueShape;
     std::function<void(QPainter &, const QRect &)> m_paint;
     bool m_seeThrough = false;
+    bool m_composited = false;
     QColor m_key;
     Mode m_mode = Mode::Opaque;
     // The whole regions, and the parts that changed since they were last put together: a tick of the clock costs a

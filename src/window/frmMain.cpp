@@ -122,7 +122,8 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
         LoadBackgroundPicture();
     });
     connect(m_menu->menu(), &QMenu::aboutToShow, this, [this] { m_note->hide(); });
-    connect(m_menu->menu(), &QMenu::aboutToHide, this, [this] { m_hoverDayIndex = 99; });
+    // Closed, the menu leaves nothing lit: the next move over a day shows its note again.
+    connect(m_menu->menu(), &QMenu::aboutToHide, this, [this] { hoverOver(nullptr); });
 
     Settings &s = m_ctx.settings;
     s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, QStringLiteral("NOW"));
@@ -306,7 +307,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     in.titleText = measure(m_titleFont, lblTitle->text());
     in.timeText = measure(m_timeFont, lblTime->text());
     QFont rokuyoFont = m_weekdayFont;
-    rokuyoFont.setPointSizeF(std::max({in.weekdayPoints, in.offdayPoints, in.holidayPoints}) / 2);
+    rokuyoFont.setPointSizeF(RokuyoPoints(in));
     in.rokuyoHeight = measure(rokuyoFont, QStringLiteral("  大安")).height();
     in.toolbarHeight = tlbToolbar->stripHeight() * TwipsPerPixelY();
     in.rokuyo = s.Rokuyo == QLatin1String("1");
@@ -315,8 +316,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     // The band is fitted to the window as it is without it.
     const QString picture = PictureFilePath(s, m_ctx.paths().programFolder);
     if (!picture.isEmpty()) {
-        QImageReader reader(picture);
-        const QSize pixels = reader.size();
+        const QSize pixels = PictureShownSize(picture);
         if (pixels.isValid())
             in.picture = FitPicture(QSize(pixels.width() * TwipsPerPixelX(), pixels.height() * TwipsPerPixelY()),
                                     s.Back_PicturePos, BaseWindowSize(in));
@@ -382,11 +382,9 @@ void frmMain::ApplyToolbarMode(const QString &entry) {
     s.Disp_Mode_ToolBar = mode;
     tlbToolbar->showButtons(VisibleToolbarButtons(entry, s));
     // The window takes the outline's width, or reaches past a wider toolbar.
-    const int frameWidth = toPixels(m_geometry.frame).width();
-    const int toolbarRight = tlbToolbar->x() + tlbToolbar->width();
-    const int width =
-        toolbarRight < frameWidth ? frameWidth : toolbarRight + WindowMetrics::CxFrame + WindowMetrics::CxBorder;
-    resize(width, toPixels(m_geometry.frame).height());
+    const int toolbarRight = (tlbToolbar->x() + tlbToolbar->width()) * TwipsPerPixelX();
+    resize(ToolbarWindowWidth(toolbarRight, m_geometry.frame.width()) / TwipsPerPixelX(),
+           toPixels(m_geometry.frame).height());
     m_seeThrough->refresh();
 }
 
@@ -489,7 +487,7 @@ void frmMain::ChangePicture(int command) {
     }
     QSize band;
     if (const QString path = PictureFilePath(s, m_ctx.paths().programFolder); !path.isEmpty()) {
-        const QSize pixels = QImageReader(path).size();
+        const QSize pixels = PictureShownSize(path);
         if (pixels.isValid())
             band = FitPicture(QSize(pixels.width() * TwipsPerPixelX(), pixels.height() * TwipsPerPixelY()),
                               s.Back_PicturePos, m_geometry.frame.size());
@@ -504,7 +502,7 @@ void frmMain::pointerMoved(const QPoint &global) {
     // The label under the pointer is lit and so joins the shape before the click comes.
     const bool inside = frameGeometry().contains(global) && isVisible() && !m_dragging;
     if (inside)
-        hoverOver(childAt(mapFromGlobal(global)));
+        hoverOver(widgetAt(mapFromGlobal(global)));
     else if (m_pointerInside)
         hoverOver(nullptr);
     m_pointerInside = inside;
@@ -625,6 +623,24 @@ void frmMain::closeEvent(QCloseEvent *event) {
     QCoreApplication::quit();
 }
 
+QWidget *frmMain::widgetAt(const QPoint &at) const {
+    // By the labels' rectangles: a window's shape (a mask where Qt keeps it) leaves out a day's blank pixels, which
+    // belong to the day all the same.
+    const auto topmostAt = [](const QWidget *parent, const QPoint &p) -> QWidget * {
+        const QObjectList &children = parent->children();
+        for (auto it = children.crbegin(); it != children.crend(); ++it) {
+            auto *child = qobject_cast<QWidget *>(*it);
+            if (child && !child->isWindow() && !child->isHidden() && child->geometry().contains(p)) return child;
+        }
+        return nullptr;
+    };
+    QWidget *child = topmostAt(this, at);
+    if (child == tlbToolbar) {
+        if (QWidget *button = topmostAt(tlbToolbar, at - tlbToolbar->pos())) return button;
+    }
+    return child;
+}
+
 int frmMain::dayIndexOf(const QObject *label) const {
     for (int i = 0; i < 42; ++i)
         if (lblDay[size_t(i)] == label) return i;
@@ -681,7 +697,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event) {
 bool frmMain::event(QEvent *event) {
     // The mouse can arrive without moving inside the window (a window mapped under it, a jump of the pointer).
     if (event->type() == QEvent::Enter)
-        hoverOver(childAt(mapFromGlobal(QCursor::pos())));
+        hoverOver(widgetAt(mapFromGlobal(QCursor::pos())));
     else if (event->type() == QEvent::Leave)
         hoverOver(nullptr);
     return QWidget::event(event);
@@ -706,7 +722,7 @@ void frmMain::hoverDay(int cell) {
 }
 
 void frmMain::mousePressEvent(QMouseEvent *event) {
-    QWidget *child = childAt(event->position().toPoint());
+    QWidget *child = widgetAt(event->position().toPoint());
     const int day = dayIndexOf(child);
     const QPoint global = event->globalPosition().toPoint();
     if (day >= 0 && !lblDay[size_t(day)]->text().isEmpty()) {
@@ -729,7 +745,7 @@ void frmMain::mousePressEvent(QMouseEvent *event) {
 
 void frmMain::mouseMoveEvent(QMouseEvent *event) {
     if (!m_dragging) {
-        if (!(event->buttons() & Qt::LeftButton)) hoverOver(childAt(event->position().toPoint()));
+        if (!(event->buttons() & Qt::LeftButton)) hoverOver(widgetAt(event->position().toPoint()));
         return;
     }
     m_note->hide();

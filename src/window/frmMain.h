@@ -101,6 +101,7 @@ protected:
 
 private:
     int dayIndexOf(const QObject *label) const;
+    QWidget *widgetAt(const QPoint &at) const; // the label or toolbar button at a point of the window
     void setHighlight(QWidget *widget, bool on);
     void setTextColor(QLabel *label, const QColor &color) const;
     void hoverDay(int cell);

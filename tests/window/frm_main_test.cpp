@@ -2,10 +2,12 @@
 #include "app/SettingValues.h"
 #include "app/SettingsStore.h"
 #include "schedule/MemoStore.h"
+#include "window/BackgroundPicture.h"
 #include "window/TodayMarker.h"
 #include "window/Toolbar.h"
 #include "window/frmMain.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -203,4 +205,42 @@ TEST(CalendarWindow, HostileSettingsGiveANormalWindow) {
     EXPECT_LT(c.w().height(), 6000);
     EXPECT_EQ(c.w().lblHeader[0]->text(), QString::fromUtf8("土")); // the last weekday there is
     EXPECT_EQ(c.cellOf(1), 3);                                      // December 2026 starts on a Tuesday
+}
+
+namespace {
+
+// A JPEG stored 300 x 100 whose orientation tag turns it a quarter: shown 100 x 300, as a phone's portrait photo.
+QByteArray TurnedJpeg() {
+    QImage image(300, 100, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    // APP1 "Exif": a little-endian TIFF header and one entry, Orientation (0x0112) = 6.
+    const QByteArray exif = QByteArray("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 32);
+    QByteArray app1("\xFF\xE1");
+    app1 += char((exif.size() + 2) >> 8);
+    app1 += char((exif.size() + 2) & 0xFF);
+    jpeg.insert(2, app1 + exif);
+    return jpeg;
+}
+
+} // namespace
+
+TEST(CalendarWindow, APortraitPhotoIsBandedAsItIsShown) {
+    Calendar c;
+    c.app.writeBytes("portrait.jpg", TurnedJpeg());
+    EXPECT_EQ(PictureShownSize(c.app.path("portrait.jpg")), QSize(100, 300));
+    c.w().lblTitle->setText(QString()); // laid out anew below
+    AppContext &ctx = c.app.ctx();
+    ctx.settings.Back_PictureDisp = "1";
+    ctx.settings.Back_Picture = c.app.path("portrait.jpg");
+    c.w().LayoutCalendar(ctx.displayedMonth);
+    c.w().LoadBackgroundPicture();
+    const QRect band = c.w().pictureRect();
+    ASSERT_FALSE(band.isEmpty());
+    EXPECT_GT(band.height(), band.width());
+    // The band is made for the picture as drawn: it ends above the title.
+    EXPECT_LT(band.bottom(), c.w().lblTitle->geometry().top());
 }

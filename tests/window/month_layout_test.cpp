@@ -126,16 +126,33 @@ TEST(MonthLayout, OpeningPosition) {
         QPoint expected;
     } cases[] = {
         {{700, 66}, screens, {700, 66}},
-        {{2000, 500}, screens, {2000, 500}},         // on the second monitor
-        {{2000, 500}, {primary}, {1300, 500}},       // that monitor is gone: onto the primary one
-        {{1580, 66}, screens, {1580, 66}},           // the corner spans both screens, each shows part of it
-        {{1580, 66}, {primary}, {1300, 66}},         // a sliver of the corner is not enough
-        {{-5000, -40}, screens, {0, 0}},             // the title above the screen
-        {{1599, 990}, {primary}, {1300, 600}},       // bottom right
+        {{2000, 500}, screens, {2000, 500}},            // on the second monitor
+        {{2000, 500}, {primary}, {1300, 500}},          // that monitor is gone: onto the primary one
+        {{1580, 66}, screens, {1580, 66}},              // the corner spans both screens, each shows part of it
+        {{1580, 66}, {primary}, {1300, 66}},            // a sliver of the corner is not enough
+        {{-5000, -40}, screens, {0, 0}},                // the title above the screen
+        {{1599, 990}, {primary}, {1300, 600}},          // bottom right
         {{1599, 990}, {QRect(0, 0, 200, 300)}, {0, 0}}, // a window larger than the screen shows its top-left
     };
     for (const auto &c : cases)
         EXPECT_EQ(OpeningPosition(c.stored, window, c.screens, c.screens.front()), c.expected) << c.stored.x();
+}
+
+TEST(MonthLayout, RokuyoSizeAndToolbarWidth) {
+    const struct {
+        double weekday, offday, holiday, rokuyo;
+    } fonts[] = {{11.25, 11.25, 11.25, 5.5}, {11.25, 14.6, 9, 7.5}, {12.5, 9, 9, 6.5}, {9, 9, 9.49, 4.5}};
+    for (const auto &f : fonts) {
+        MonthLayoutInput in;
+        in.weekdayPoints = f.weekday;
+        in.offdayPoints = f.offday;
+        in.holidayPoints = f.holiday;
+        EXPECT_DOUBLE_EQ(RokuyoPoints(in), f.rokuyo) << f.offday; // the largest, rounded to whole points, halved
+    }
+    // A toolbar past the outline adds the frame and border metrics (4 + 1) as twips, not pixels.
+    const std::tuple<int, int, int> widths[] = {{3000, 3300, 3300}, {3600, 3300, 3605}, {3300, 3300, 3305}};
+    for (const auto &[toolbar, frame, window] : widths)
+        EXPECT_EQ(ToolbarWindowWidth(toolbar, frame), window) << toolbar;
 }
 
 TEST(BackgroundPicture, StepsThroughAFolder) {

@@ -212,7 +212,7 @@ TEST(UsingTheCalendar, TrayTip) {
     ASSERT_EQ(StoreMemo(ctx, QDate(2027, 1, 11), "式典\n会場へ"), StoreResult::Stored);
     EXPECT_EQ(TrayTipText(ctx, QDate(2027, 1, 11)),
               QString::fromUtf8("2027年1月11日(月)\r\n成人の日\r\n式典\r\n会場へ"));
-    EXPECT_EQ(TrayTipText(ctx, QDate(2027, 1, 12)), QString::fromUtf8("2027年1月12日(火)\r\n"));
+    EXPECT_EQ(TrayTipText(ctx, QDate(2027, 1, 12)), QString::fromUtf8("2027年1月12日(火)")); // no empty line
     ctx.settings.Day_Format = QString::fromUtf8("英語");
     ctx.locale = QLocale(QLocale::English, QLocale::UnitedStates);
     EXPECT_TRUE(TrayTipText(ctx, QDate(2027, 1, 12)).startsWith("Tue Jan 12 2027"));

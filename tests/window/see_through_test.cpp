@@ -1,0 +1,132 @@
+#include "CalendarFixture.h"
+#include "schedule/MemoStore.h"
+#include "schedule/frmInput.h"
+#include "window/ClockLabel.h"
+#include "window/SeeThrough.h"
+#include "window/Toolbar.h"
+#include "window/frmMenu.h"
+#include "window/frmNote.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A blank pixel of a day's cell: its left end, since the number stands right-aligned.
+QPoint blankOf(QWidget *label) {
+    return label->geometry().topLeft() + QPoint(1, label->height() / 2);
+}
+
+// The window shown at a known place, as the desktop shows it.
+void show(Calendar &c) {
+    c.w().move(100, 100);
+    c.w().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c.w()));
+}
+
+} // namespace
+
+TEST(SeeThrough, CompositedAndShapedRegions) {
+    Calendar c;
+    frmMain &w = c.w();
+    QLabel *day = w.lblDay[size_t(c.cellOf(9))], *next = w.lblDay[size_t(c.cellOf(10))];
+    const QPoint gap((day->geometry().right() + next->geometry().left()) / 2, day->geometry().center().y());
+    ASSERT_LT(day->geometry().right(), gap.x());
+
+    const struct {
+        bool composited;
+        SeeThrough::Mode mode;
+        bool smooth;
+    } cases[] = {{true, SeeThrough::Mode::Composited, true}, {false, SeeThrough::Mode::Shaped, false}};
+    for (const auto &m : cases) {
+        SCOPED_TRACE(m.composited ? "composited" : "shaped");
+        w.seeThrough()->setComposited(m.composited);
+        EXPECT_EQ(w.seeThrough()->mode(), m.mode);
+        EXPECT_EQ(w.testAttribute(Qt::WA_TranslucentBackground), m.composited);
+        // Smoothed type only where nothing is blended with the key colour.
+        EXPECT_EQ(day->font().styleStrategy() != QFont::NoAntialias, m.smooth);
+        const QRegion visible = w.visibleRegion(), input = w.inputRegion();
+        EXPECT_FALSE(visible.contains(blankOf(day)));
+        EXPECT_FALSE(input.contains(gap)); // between two days the click reaches the desktop
+        if (m.composited) {
+            // Every dated day, the title, the clock, the headers and the toolbar take the mouse over their rectangle.
+            for (int i = 0; i < 42; ++i)
+                EXPECT_EQ(input.contains(w.lblDay[size_t(i)]->geometry()), !w.lblDay[size_t(i)]->text().isEmpty()) << i;
+            for (QWidget *label : {static_cast<QWidget *>(w.lblTitle), static_cast<QWidget *>(w.lblTime),
+                                   static_cast<QWidget *>(w.lblHeader[3]), static_cast<QWidget *>(w.tlbToolbar)})
+                EXPECT_TRUE(input.contains(label->geometry())) << label->objectName().toStdString();
+        } else {
+            EXPECT_EQ(input, visible); // X gives a shaped window the mouse where it is drawn, and nowhere else
+        }
+    }
+}
+
+TEST(SeeThrough, WithoutACompositorThePointerLightsWhatItReaches) {
+    Calendar c;
+    show(c);
+    frmMain &w = c.w();
+    ASSERT_EQ(w.seeThrough()->mode(), SeeThrough::Mode::Shaped);
+    QLabel *day = w.lblDay[size_t(c.cellOf(17))];
+    ASSERT_FALSE(w.visibleRegion().contains(blankOf(day)));
+
+    // The pointer arrives on the blank pixel of a day: the cell lights and is drawn, so it takes the click.
+    emit w.seeThrough()->pointerMoved(w.mapToGlobal(blankOf(day)));
+    EXPECT_TRUE(w.isHighlighted(day));
+    EXPECT_TRUE(w.visibleRegion().contains(day->geometry()));
+    QTest::mouseClick(&w, Qt::LeftButton, {}, blankOf(day));
+    ASSERT_NE(w.input(), nullptr);
+    EXPECT_EQ(w.input()->windowTitle(), "2026/12/17");
+    w.input()->close();
+
+    // A toolbar button lights the same way: its whole face takes the click, not only the strokes of its icon.
+    QWidget *button = w.tlbToolbar->findChildren<QToolButton *>().front();
+    const QRect face(button->mapTo(&w, QPoint()), button->size());
+    emit w.seeThrough()->pointerMoved(w.mapToGlobal(face.center()));
+    EXPECT_TRUE(w.isHighlighted(button));
+    EXPECT_TRUE(w.visibleRegion().contains(face));
+    EXPECT_FALSE(w.isHighlighted(day));
+    EXPECT_FALSE(w.visibleRegion().contains(blankOf(day)));
+
+    // Off the window nothing stays lit.
+    emit w.seeThrough()->pointerMoved(w.mapToGlobal(QPoint(-50, -50)));
+    EXPECT_FALSE(w.isHighlighted(button));
+    EXPECT_FALSE(w.visibleRegion().contains(face.topLeft() + QPoint(1, 1)));
+}
+
+TEST(SeeThrough, TheHoverNoteNeverCoversAnOpenMenu) {
+    Calendar c(QDate(2027, 1, 5));
+    show(c);
+    frmMain &w = c.w();
+    ASSERT_EQ(StoreMemo(c.app.ctx(), QDate(2027, 1, 20), "memo"), StoreResult::Stored);
+    w.ShowMonth(c.app.ctx().displayedMonth);
+    QLabel *day = w.lblDay[size_t(c.cellOf(20))];
+    const auto hover = [](QWidget *label) {
+        const QPointF at(label->rect().center());
+        QMouseEvent move(QEvent::MouseMove, at, label->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(label, &move);
+    };
+    hover(day);
+    ASSERT_TRUE(w.note()->isVisible());
+    QTest::mouseClick(&w, Qt::RightButton, {}, day->geometry().center());
+    ASSERT_TRUE(w.menu()->menu()->isVisible());
+    EXPECT_FALSE(w.note()->isVisible());
+    hover(w.lblDay[size_t(c.cellOf(21))]);
+    hover(day);
+    EXPECT_FALSE(w.note()->isVisible());
+    // Closed, the next hover shows the note again.
+    w.menu()->menu()->close();
+    hover(day);
+    EXPECT_TRUE(w.note()->isVisible());
+}
+
+TEST(SeeThrough, TipsShowOnTheCalendarAsItSitsOnTheDesktop) {
+    Calendar c;
+    // Qt shows tooltips on the active window only, unless the window says otherwise.
+    EXPECT_TRUE(c.w().testAttribute(Qt::WA_AlwaysShowToolTips));
+    EXPECT_FALSE(c.w().lblTime->toolTip().isEmpty());
+}
