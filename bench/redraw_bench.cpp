@@ -16,6 +16,7 @@ void BM_MonthRedraw(benchmark::State &state) {
     BenchFolder folder(first);
     AppContext &ctx = folder.ctx;
     WriteDefaultSettings(ctx);
+    ctx.settings.load();
     frmMain window(ctx);
     window.activateCalendar();
     QDate month = first;

@@ -8,8 +8,8 @@
 #include <utility>
 
 AppContext::AppContext(ProgramPaths paths, Prompts &prompts, const Clock &clock)
-    : m_paths(std::move(paths)), m_prompts(prompts), m_clock(clock), m_settingsFile(m_paths.settingsFilePath),
-      m_dataFile(m_paths.dataFilePath) {
+    : settings(*this), m_paths(std::move(paths)), m_prompts(prompts), m_clock(clock),
+      m_settingsFile(m_paths.settingsFilePath), m_dataFile(m_paths.dataFilePath) {
     displayedMonth = m_clock.today();
 }
 

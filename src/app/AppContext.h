@@ -2,7 +2,7 @@
 
 #include "app/IniFile.h"
 #include "app/ProgramPaths.h"
-#include "app/Settings.h"
+#include "app/SettingsModel.h"
 #include "calendar/TimeZones.h"
 #include "schedule/MemoClipboard.h"
 
@@ -45,7 +45,7 @@ public:
     QStringList ReadDataSection(const QString &section) const;
     const IniFile &dataFile() const { return m_dataFile; }
 
-    Settings settings;
+    SettingsModel settings;
     QDate displayedMonth;
     int selectedDayIndex = -1;
     // Says "ファイルを読み込めませんでした。" once for each of the two files that exists but cannot be read; the

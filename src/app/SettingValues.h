@@ -33,12 +33,3 @@ double FontPoints(const QString &text);
 QPoint StoredPosition(const QString &x, const QString &y, const QRect &screens);
 // A single-precision number as text: "12", "11.25", "14400".
 QString SingleText(double value);
-
-// Switch "1"/"0": on means exactly "1".
-inline bool SwitchOn(const QString &text) {
-    return text == QLatin1String("1");
-}
-// Frame_Style and Frame_Conner: anything but "0" is on.
-inline bool FrameSwitchOn(const QString &text) {
-    return text != QLatin1String("0");
-}

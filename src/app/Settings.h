@@ -85,7 +85,8 @@ struct Settings {
     QString StartMenu;
 };
 
-enum class SettingFormat { Text, Name, FontSize, FontFlag, Colour, Switch, Index, Pattern, Number };
+// Switch: on means exactly "1"; SwitchNotZero: anything but "0" is on.
+enum class SettingFormat { Text, Name, FontSize, FontFlag, Colour, Switch, SwitchNotZero, Index, Pattern, Number };
 
 struct SettingKey {
     const char *section;

@@ -32,6 +32,7 @@ StartupOutcome RunStartup(AppContext &ctx) {
     ctx.reportUnreadableFiles();
     if (ctx.settingsFile().unreadable()) {
         EnsureNoteFolder(ctx);
+        ctx.settings.load();
         return StartupOutcome::ShowCalendar;
     }
 
@@ -60,6 +61,7 @@ StartupOutcome RunStartup(AppContext &ctx) {
         FillMissingSettings(ctx);
     }
     EnsureNoteFolder(ctx);
+    ctx.settings.load();
     return StartupOutcome::ShowCalendar;
 }
 

@@ -8,7 +8,7 @@ enum class StartupOutcome { ShowCalendar, Stop };
 
 // The start-up steps after the single-instance check: leftovers of killed saves removed, defaults on first start, the
 // help file, files that cannot be read reported, the version check with its questions (keys a current file lacks are
-// added without one), the note folder. Stop means the calendar window must not be shown.
+// added without one), the note folder, the settings record read. Stop means the calendar window must not be shown.
 StartupOutcome RunStartup(AppContext &ctx);
 
 // Creates the note folder when nothing exists at its path; a failure is reported and start-up goes on.

@@ -1,6 +1,7 @@
 #include "window/FontSettings.h"
 
-#include "app/SettingValues.h"
+#include <QFont>
+#include <QStringList>
 
 void InstallFontSubstitutions() {
     const struct {
@@ -13,15 +14,4 @@ void InstallFontSubstitutions() {
     };
     for (const auto &f : faces)
         QFont::insertSubstitutions(QString::fromUtf8(f.windows), {QString::fromUtf8(f.here), "Noto Sans CJK JP"});
-}
-
-QFont FontFromSettings(const QString &name, const QString &size, const QString &bold, const QString &italic,
-                       const QString &underline) {
-    QFont font(name.isEmpty() ? QStringLiteral("MS UI Gothic") : name);
-    font.setPointSizeF(FontPoints(size));
-    font.setBold(FontFlag(bold));
-    font.setItalic(FontFlag(italic));
-    font.setUnderline(FontFlag(underline));
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
 }

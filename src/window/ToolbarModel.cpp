@@ -1,6 +1,6 @@
 #include "window/ToolbarModel.h"
 
-#include "app/Settings.h"
+#include "app/SettingsModel.h"
 
 const std::array<ToolbarButton, ToolbarButtonCount> &ToolbarButtons() {
     static const std::array<ToolbarButton, ToolbarButtonCount> buttons{{
@@ -49,30 +49,31 @@ QString NextToolbarEntry(const QString &mode) {
     return QString();
 }
 
-std::array<bool, ToolbarButtonCount> VisibleToolbarButtons(const QString &entry, const Settings &s) {
+std::array<bool, ToolbarButtonCount> VisibleToolbarButtons(const QString &entry, const SettingsModel &s) {
     std::array<bool, ToolbarButtonCount> shown;
     shown.fill(true);
-    const auto on = [](const QString &v) { return v != QLatin1String("0"); };
+    const auto on = [&s](const QString Settings::*field) { return s.on(field); };
     const auto hide = [&shown](int from, int to) { // 1-based button numbers, inclusive
         for (int b = from; b <= to; ++b) shown[size_t(b - 1)] = false;
     };
     if (entry == QLatin1String("DISABLE")) {
         hide(2, 20);
     } else if (entry == QLatin1String("MIN")) {
-        if (!on(s.Disp_NoteList_Button)) hide(3, 3);
-        if (!on(s.Disp_Schedule_Button)) hide(4, 4);
-        if (!on(s.Disp_Fusen_Button)) hide(5, 5);
+        if (!on(&Settings::Disp_NoteList_Button)) hide(3, 3);
+        if (!on(&Settings::Disp_Schedule_Button)) hide(4, 4);
+        if (!on(&Settings::Disp_Fusen_Button)) hide(5, 5);
         const bool anyOf3to5 = shown[2] || shown[3] || shown[4];
-        if (!(anyOf3to5 && on(s.Disp_Month_Button))) hide(6, 6);
-        if (!on(s.Disp_Month_Button))
+        if (!(anyOf3to5 && on(&Settings::Disp_Month_Button))) hide(6, 6);
+        if (!on(&Settings::Disp_Month_Button))
             hide(7, 12);
-        else if (!on(s.Disp_Option_Button) && !on(s.Disp_Quit_Button) && !on(s.Disp_Pic_Button))
+        else if (!on(&Settings::Disp_Option_Button) && !on(&Settings::Disp_Quit_Button) &&
+                 !on(&Settings::Disp_Pic_Button))
             hide(12, 12);
-        if (!on(s.Disp_Option_Button)) hide(13, 13);
-        if (!on(s.Disp_Quit_Button)) hide(14, 14);
+        if (!on(&Settings::Disp_Option_Button)) hide(13, 13);
+        if (!on(&Settings::Disp_Quit_Button)) hide(14, 14);
         const bool anyOf13to14 = shown[12] || shown[13];
-        if (!(anyOf13to14 && on(s.Disp_Pic_Button))) hide(15, 15);
-        if (!(on(s.Disp_Pic_Button) && s.Back_PictureDisp == QLatin1String("2"))) hide(16, 20);
+        if (!(anyOf13to14 && on(&Settings::Disp_Pic_Button))) hide(15, 15);
+        if (!(on(&Settings::Disp_Pic_Button) && s.pictureMode() == PictureMode::Folder)) hide(16, 20);
     }
     return shown;
 }

@@ -4,7 +4,7 @@
 
 #include <array>
 
-struct Settings;
+class SettingsModel;
 
 struct ToolbarButton {
     const char *key;
@@ -24,4 +24,4 @@ QString ToolbarEntryOfMode(const QString &mode);
 QString NextToolbarEntry(const QString &mode);
 
 // Which buttons an entry shows.
-std::array<bool, ToolbarButtonCount> VisibleToolbarButtons(const QString &entry, const Settings &settings);
+std::array<bool, ToolbarButtonCount> VisibleToolbarButtons(const QString &entry, const SettingsModel &settings);

@@ -64,7 +64,6 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     // The clock's zone and the toolbar's tips show on the calendar as it sits on the desktop, not only once clicked.
     setAttribute(Qt::WA_AlwaysShowToolTips);
 
-    LoadSettings(m_ctx);
     TimeZoneOffset(m_ctx.settings.Time_Zone, m_ctx.zone);
 
     lblTitle = makeLabel(this, QStringLiteral("lblTitle"), Qt::AlignLeft | Qt::AlignTop);
@@ -114,18 +113,19 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
         [this](QPainter &painter, const QRect &area) { paintArea(painter, area); });
     connect(m_seeThrough, &SeeThrough::pointerMoved, this, &frmMain::pointerMoved);
     // The kind of window is known before it is first made and drawn.
-    m_seeThrough->setStyle(m_ctx.settings.Back_Style == QLatin1String("1"), ColorFromText(m_ctx.settings.Back_Color));
+    m_seeThrough->setStyle(m_ctx.settings.seeThrough(), m_ctx.settings.color(&Settings::Back_Color));
     connect(m_seeThrough, &SeeThrough::modeChanged, this, [this] {
         // Smoothed type on a 32-bit window, hard edges on a shaped one; the picture's key pixels likewise.
         ShowMonth(m_ctx.displayedMonth);
         LayoutCalendar(m_ctx.displayedMonth);
         LoadBackgroundPicture();
     });
+    connect(&m_ctx.settings, &SettingsModel::changed, this, &frmMain::settingsChanged);
     connect(m_menu->menu(), &QMenu::aboutToShow, this, [this] { m_note->hide(); });
     // Closed, the menu leaves nothing lit: the next move over a day shows its note again.
     connect(m_menu->menu(), &QMenu::aboutToHide, this, [this] { hoverOver(nullptr); });
 
-    Settings &s = m_ctx.settings;
+    SettingsModel &s = m_ctx.settings;
     s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, QStringLiteral("NOW"));
     ApplyOptions();
     m_ctx.displayedMonth = m_ctx.clock().today();
@@ -174,31 +174,25 @@ void frmMain::setTextColor(QLabel *label, const QColor &color) const {
 }
 
 void frmMain::ApplyOptions() {
-    const Settings &s = m_ctx.settings;
-    m_titleFont = FontFromSettings(s.Title_Font_Name, s.Title_Font_Size, s.Title_Font_Bold, s.Title_Font_Italic,
-                                   s.Title_Font_UnderLine);
-    m_timeFont = FontFromSettings(s.Time_Font_Name, s.Time_Font_Size, s.Time_Font_Bold, s.Time_Font_Italic,
-                                  s.Time_Font_UnderLine);
-    // The bold keys of the day classes are not applied: in the grid, bold marks a day with a memo.
-    m_weekdayFont = FontFromSettings(s.Weekday_Font_Name, s.Weekday_Font_Size, QString(), s.Weekday_Font_Italic,
-                                     s.Weekday_Font_UnderLine);
-    m_offdayFont = FontFromSettings(s.Offday_Font_Name, s.Offday_Font_Size, QString(), s.Offday_Font_Italic,
-                                    s.Offday_Font_UnderLine);
-    m_holidayFont = FontFromSettings(s.Holiday_Font_Name, s.Holiday_Font_Size, QString(), s.Holiday_Font_Italic,
-                                     s.Holiday_Font_UnderLine);
-    m_titleColor = ColorFromText(s.Title_Font_Color);
-    m_timeColor = ColorFromText(s.Time_Font_Color);
-    m_weekdayColor = ColorFromText(s.Weekday_Font_Color);
-    m_offdayColor = ColorFromText(s.Offday_Font_Color);
-    m_holidayColor = ColorFromText(s.Holiday_Font_Color);
-    shpToday->setColor(ColorFromText(s.Today_Color));
+    const SettingsModel &s = m_ctx.settings;
+    m_titleFont = s.font(TextClass::Title);
+    m_timeFont = s.font(TextClass::Time);
+    m_weekdayFont = s.font(TextClass::Weekday);
+    m_offdayFont = s.font(TextClass::Offday);
+    m_holidayFont = s.font(TextClass::Holiday);
+    m_titleColor = s.textColor(TextClass::Title);
+    m_timeColor = s.textColor(TextClass::Time);
+    m_weekdayColor = s.textColor(TextClass::Weekday);
+    m_offdayColor = s.textColor(TextClass::Offday);
+    m_holidayColor = s.textColor(TextClass::Holiday);
+    shpToday->setColor(s.color(&Settings::Today_Color));
 
     lblTitle->setText(FormatDatePattern(m_ctx.displayedMonth, s.Title_Format, m_ctx.locale));
     lblTime->setClockText(clockText());
-    lblTime->setVisible(SwitchOn(s.Disp_Time));
+    lblTime->setVisible(s.on(&Settings::Disp_Time));
     lblTime->setToolTip(ClockTooltip(s.Time_Zone, m_ctx.zone));
-    m_weekdaySample = s.Day_Format == QString::fromUtf8("日本語") ? QStringLiteral("99") : QStringLiteral("WWW");
-    if (m_tray) m_tray->setShown(SwitchOn(s.Disp_TaskTray));
+    m_weekdaySample = s.japaneseWeekdays() ? QStringLiteral("99") : QStringLiteral("WWW");
+    if (m_tray) m_tray->setShown(s.on(&Settings::Disp_TaskTray));
     update();
 }
 
@@ -248,17 +242,16 @@ QColor frmMain::dayColor(int dayClass) const {
 }
 
 void frmMain::ShowMonth(const QDate &date) {
-    const Settings &s = m_ctx.settings;
+    const SettingsModel &s = m_ctx.settings;
     lblTitle->setText(FormatDatePattern(date, s.Title_Format, m_ctx.locale));
     setTextColor(lblTitle, m_titleColor);
     setTextColor(lblTime, m_timeColor);
     lblTime->setBackground(m_seeThrough->mode() == SeeThrough::Mode::Composited ? QColor(Qt::transparent)
-                                                                                : ColorFromText(s.Back_Color));
+                                                                                : s.color(&Settings::Back_Color));
 
-    const QStringList names = s.Day_Format == QString::fromUtf8("日本語")
-                                  ? QString::fromUtf8("日,月,火,水,木,金,土").split(u',')
-                                  : QStringLiteral("Sun,Mon,Tue,Wed,Thu,Fri,Sat").split(u',');
-    const int startDay = StartDayValue(s.StartDay);
+    const QStringList names = s.japaneseWeekdays() ? QString::fromUtf8("日,月,火,水,木,金,土").split(u',')
+                                                   : QStringLiteral("Sun,Mon,Tue,Wed,Thu,Fri,Sat").split(u',');
+    const int startDay = s.startDay();
     for (int d = 0; d < 7; ++d) {
         const int index = (startDay - 1 + d) % 7;
         QLabel *header = lblHeader[size_t(d)];
@@ -292,7 +285,7 @@ void frmMain::ShowMonth(const QDate &date) {
 }
 
 void frmMain::LayoutCalendar(const QDate &date) {
-    const Settings &s = m_ctx.settings;
+    const SettingsModel &s = m_ctx.settings;
     MonthLayoutInput in;
     in.titleSample = measure(m_titleFont, QStringLiteral("99"));
     in.timeSample = measure(m_timeFont, QStringLiteral("99"));
@@ -310,7 +303,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     rokuyoFont.setPointSizeF(RokuyoPoints(in));
     in.rokuyoHeight = measure(rokuyoFont, QStringLiteral("  大安")).height();
     in.toolbarHeight = tlbToolbar->stripHeight() * TwipsPerPixelY();
-    in.rokuyo = s.Rokuyo == QLatin1String("1");
+    in.rokuyo = s.on(&Settings::Rokuyo);
     in.picturePos = s.Back_PicturePos;
 
     // The band is fitted to the window as it is without it.
@@ -358,7 +351,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     const QSize screenTwips =
         screen ? QSize(screen->geometry().width() * TwipsPerPixelX(), screen->geometry().height() * TwipsPerPixelY())
                : PrimaryScreenTwips();
-    const QPoint stored = StoredPosition(s.Frame_X, s.Frame_Y, VirtualScreenTwips());
+    const QPoint stored = s.position(VirtualScreenTwips());
     const QPoint current(x() * TwipsPerPixelX(), y() * TwipsPerPixelY());
     const QPoint p = ClampedWindowPosition(stored, current, g.window, screenTwips);
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
@@ -376,7 +369,7 @@ void frmMain::PlaceTodayMarker(int cell) {
 }
 
 void frmMain::ApplyToolbarMode(const QString &entry) {
-    Settings &s = m_ctx.settings;
+    SettingsModel &s = m_ctx.settings;
     const QString mode = ToolbarModeOfEntry(entry);
     if (mode.isEmpty()) return;
     s.Disp_Mode_ToolBar = mode;
@@ -434,10 +427,10 @@ void frmMain::runToolbarButton(int index) {
 }
 
 void frmMain::LoadBackgroundPicture() {
-    const Settings &s = m_ctx.settings;
+    const SettingsModel &s = m_ctx.settings;
     m_pictureRect = QRect();
     m_scaled = QPixmap();
-    if (s.Back_PictureDisp == QLatin1String("1") || s.Back_PictureDisp == QLatin1String("2")) {
+    if (s.pictureMode() != PictureMode::None) {
         const QString path = PictureFilePath(s, m_ctx.paths().programFolder);
         if (!path.isEmpty()) {
             QImageReader reader(path);
@@ -462,7 +455,7 @@ void frmMain::LoadBackgroundPicture() {
 }
 
 QString frmMain::pictureErrorText(int number, const QString &description) const {
-    const Settings &s = m_ctx.settings;
+    const SettingsModel &s = m_ctx.settings;
     return QString::fromUtf8("エラーが発生した為，画像を表示できません。\r\n画像ファイル：") + pictureFolder() +
            s.Back_PictureShowName + QStringLiteral("\r\nERR(") + QString::number(number) + QStringLiteral(")\r\n") +
            description;
@@ -473,18 +466,23 @@ QString frmMain::pictureFolder() const {
 }
 
 void frmMain::ChangePicture(int command) {
-    Settings &s = m_ctx.settings;
-    const Settings before = s;
+    const SettingsModel &s = m_ctx.settings;
+    QString folder = s.Back_PicturePath;
     if (command == 2) {
-        const QString folder = m_ctx.prompts().chooseFolder(QString::fromUtf8("画像フォルダの選択"), pictureFolder());
-        if (!folder.isEmpty()) s.Back_PicturePath = PictureFolderSetting(folder);
+        const QString chosen = m_ctx.prompts().chooseFolder(QString::fromUtf8("画像フォルダの選択"), pictureFolder());
+        if (!chosen.isEmpty()) folder = PictureFolderSetting(chosen);
     }
-    s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, PictureStepMode(command));
+    const QString name = SelectFolderPicture(PictureFolderPath(folder, m_ctx.paths().programFolder),
+                                             s.Back_PictureShowName, PictureStepMode(command));
     // A folder the file cannot name is refused (and said so): the calendar keeps showing what the file holds.
-    if (!SaveSettings(m_ctx, QStringLiteral("Picture"))) {
-        s = before;
-        return;
-    }
+    m_ctx.settings.change(SettingsGroup::Picture, [&](Settings &record) {
+        record.Back_PicturePath = folder;
+        record.Back_PictureShowName = name;
+    });
+}
+
+void frmMain::pictureChanged() {
+    const SettingsModel &s = m_ctx.settings;
     QSize band;
     if (const QString path = PictureFilePath(s, m_ctx.paths().programFolder); !path.isEmpty()) {
         const QSize pixels = PictureShownSize(path);
@@ -495,6 +493,23 @@ void frmMain::ChangePicture(int command) {
     if (band != m_lastBand) LayoutCalendar(m_ctx.displayedMonth);
     m_lastBand = band;
     LoadBackgroundPicture();
+}
+
+void frmMain::settingsChanged(SettingsGroup group) {
+    switch (group) {
+    case SettingsGroup::Picture:
+        pictureChanged();
+        return;
+    case SettingsGroup::Move:
+        return; // the window is where the move put it
+    case SettingsGroup::All:
+        // Everything again, as the options dialog applies its changes.
+        TimeZoneOffset(m_ctx.settings.Time_Zone, m_ctx.zone);
+        clearActivationDone();
+        activateCalendar();
+        refreshTrayTip();
+        return;
+    }
 }
 
 void frmMain::pointerMoved(const QPoint &global) {
@@ -509,19 +524,19 @@ void frmMain::pointerMoved(const QPoint &global) {
 }
 
 void frmMain::ApplyTransparency() {
-    const Settings &s = m_ctx.settings;
-    m_seeThrough->setStyle(s.Back_Style == QLatin1String("1"), ColorFromText(s.Back_Color));
+    const SettingsModel &s = m_ctx.settings;
+    m_seeThrough->setStyle(s.seeThrough(), s.color(&Settings::Back_Color));
     m_seeThrough->refresh();
 }
 
 void frmMain::activateCalendar() {
     if (m_activationDone) return;
-    Settings &s = m_ctx.settings;
+    SettingsModel &s = m_ctx.settings;
     s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, QStringLiteral("NOW"));
     if (m_firstActivation) {
         m_firstActivation = false;
         // At start the stored position is taken as it is, as long as the calendar can be reached there.
-        const QPoint stored = StoredPosition(s.Frame_X, s.Frame_Y, VirtualScreenTwips());
+        const QPoint stored = s.position(VirtualScreenTwips());
         QList<QRect> screens;
         for (const QScreen *screen : QGuiApplication::screens()) screens << screen->geometry();
         const QScreen *primary = QGuiApplication::primaryScreen();
@@ -543,7 +558,7 @@ QRegion frmMain::opaqueShape() const {
     // An opaque window keeps its outline's shape and the toolbar.
     const qreal dpr = devicePixelRatioF();
     const QRect frame = toPixels(m_geometry.frame);
-    QRegion shape = WindowShape::outline(frame.size() * dpr, FrameSwitchOn(m_ctx.settings.Frame_Conner));
+    QRegion shape = WindowShape::outline(frame.size() * dpr, m_ctx.settings.on(&Settings::Frame_Conner));
     const QRect toolbar(tlbToolbar->pos(), tlbToolbar->size() + QSize(WindowMetrics::CxFrame + WindowMetrics::CxBorder,
                                                                       WindowMetrics::CyBorder));
     return shape + QRect(toolbar.topLeft() * dpr, toolbar.size() * dpr);
@@ -577,30 +592,30 @@ void frmMain::paintArea(QPainter &painter, const QRect &area) {
 }
 
 void frmMain::paintBackground(QPainter &p) {
-    const Settings &s = m_ctx.settings;
+    const SettingsModel &s = m_ctx.settings;
     if (m_seeThrough->mode() == SeeThrough::Mode::Composited) {
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.fillRect(rect(), Qt::transparent);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     } else {
-        p.fillRect(rect(), ColorFromText(s.Back_Color));
+        p.fillRect(rect(), s.color(&Settings::Back_Color));
     }
     if (!m_scaled.isNull()) p.drawPixmap(m_pictureRect.topLeft(), m_scaled);
-    if (SwitchOn(s.Back_Line)) {
-        p.setPen(QPen(m_seeThrough->shown(ColorFromText(s.Back_Line_Color)), 1));
+    if (s.on(&Settings::Back_Line)) {
+        p.setPen(QPen(m_seeThrough->shown(s.color(&Settings::Back_Line_Color)), 1));
         const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
         for (const QLine &l : m_geometry.lines) p.drawLine(l.x1() / tx, l.y1() / ty, l.x2() / tx, l.y2() / ty);
     }
-    if (FrameSwitchOn(s.Frame_Style)) {
+    if (s.on(&Settings::Frame_Style)) {
         const QRect frame = toPixels(m_geometry.frame);
         // The ring is worked out once per size, not at every paint of the clock.
-        const QPair<QSize, bool> key{frame.size(), FrameSwitchOn(s.Frame_Conner)};
+        const QPair<QSize, bool> key{frame.size(), s.on(&Settings::Frame_Conner)};
         if (key != m_ringKey) {
             m_ring = WindowShape::outline(key.first, key.second, true);
             m_ringKey = key;
         }
         p.setClipRegion(m_ring);
-        p.fillRect(QRect(QPoint(), frame.size()), m_seeThrough->shown(ColorFromText(s.Frame_Color)));
+        p.fillRect(QRect(QPoint(), frame.size()), m_seeThrough->shown(s.color(&Settings::Frame_Color)));
         p.setClipping(false);
     }
 }
@@ -654,7 +669,7 @@ bool frmMain::isHighlighted(const QWidget *widget) const {
 void frmMain::setHighlight(QWidget *widget, bool on) {
     if (on == widget->autoFillBackground()) return;
     if (on) {
-        const QColor cell = m_seeThrough->shown(ColorFromText(m_ctx.settings.Back_CellColor));
+        const QColor cell = m_seeThrough->shown(m_ctx.settings.color(&Settings::Back_CellColor));
         setColor(widget, QPalette::Window, cell);
         setColor(widget, QPalette::Button, cell);
     }
@@ -768,12 +783,12 @@ void frmMain::sub_Move_Start(QPoint global) {
     if (m_dragging) return;
     QApplication::setOverrideCursor(Qt::SizeAllCursor);
     m_dragOrigin = global;
-    Settings &s = m_ctx.settings;
+    SettingsModel &s = m_ctx.settings;
     s.Frame_Y = SingleText(y() * TwipsPerPixelY());
     s.Frame_X = SingleText(x() * TwipsPerPixelX());
     const QRect frame = toPixels(m_geometry.frame);
-    m_frame = std::make_unique<frmFrame>(QRect(pos() + frame.topLeft(), frame.size()), ColorFromText(s.Frame_Color),
-                                         s.Frame_Conner == QLatin1String("1"));
+    m_frame = std::make_unique<frmFrame>(QRect(pos() + frame.topLeft(), frame.size()), s.color(&Settings::Frame_Color),
+                                         s.on(&Settings::Frame_Conner));
     m_frame->hide();
     m_dragging = true;
 }
@@ -787,17 +802,18 @@ void frmMain::sub_Move_Refresh(QPoint global) {
 void frmMain::sub_Move_End(QPoint global) {
     if (!m_dragging) return;
     m_dragging = false;
-    Settings &s = m_ctx.settings;
+    SettingsModel &s = m_ctx.settings;
     const QPoint delta = global - m_dragOrigin;
-    if (s.Position != QLatin1String("0")) {
+    if (s.on(&Settings::Position)) {
         if (m_frame) m_frame->move(pos());
     } else if (!delta.isNull()) {
         move(pos() + delta);
     }
-    s.Frame_Y = SingleText(y() * TwipsPerPixelY());
-    s.Frame_X = SingleText(x() * TwipsPerPixelX());
     m_frame.reset();
-    SaveSettings(m_ctx, QStringLiteral("Move"));
+    s.change(SettingsGroup::Move, [this](Settings &record) {
+        record.Frame_Y = SingleText(y() * TwipsPerPixelY());
+        record.Frame_X = SingleText(x() * TwipsPerPixelX());
+    });
     QApplication::restoreOverrideCursor();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SettingsModel.h"
 #include "window/MonthLayout.h"
 
 #include <QColor>
@@ -110,6 +111,8 @@ private:
     QString clockText() const;
     void dateChanged(const QDate &today);
     void pointerMoved(const QPoint &global);
+    void settingsChanged(SettingsGroup group);
+    void pictureChanged();
     QRegion opaqueShape() const;
     void paintBackground(QPainter &painter); // what the window paints under its labels
     void paintArea(QPainter &painter, const QRect &area);

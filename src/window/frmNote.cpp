@@ -4,7 +4,6 @@
 #include "app/SettingValues.h"
 #include "app/Twips.h"
 #include "window/DayNote.h"
-#include "window/FontSettings.h"
 #include "window/WindowShape.h"
 
 #include <QFontMetrics>
@@ -26,10 +25,9 @@ frmNote::frmNote(AppContext &ctx)
 }
 
 void frmNote::showFor(const QString &text, const QRect &cell, int frameWidth, int windowWidth) {
-    const Settings &s = m_ctx.settings;
+    const SettingsModel &s = m_ctx.settings;
     const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-    const QFont font = FontFromSettings(s.Note_Font_Name, s.Note_Font_Size, s.Note_Font_Bold, s.Note_Font_Italic,
-                                        s.Note_Font_UnderLine);
+    const QFont font = s.font(TextClass::Note);
     const QFontMetrics fm(font);
     const QString shown = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     const QRect extent = fm.boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, shown);
@@ -53,13 +51,13 @@ void frmNote::showFor(const QString &text, const QRect &cell, int frameWidth, in
     txtComment->setFont(font);
     txtComment->setWordWrap(place.wrap);
     QPalette palette = txtComment->palette();
-    palette.setColor(QPalette::WindowText, ColorFromText(s.Note_Font_Color));
+    palette.setColor(QPalette::WindowText, s.textColor(TextClass::Note));
     txtComment->setPalette(palette);
     txtComment->setText(shown);
     txtComment->setGeometry(place.text.x() / tx, place.text.y() / ty, place.text.width() / tx,
                             place.text.height() / ty);
     setGeometry(place.window.x() / tx, place.window.y() / ty, place.window.width() / tx, place.window.height() / ty);
-    const QRegion shape = WindowShape::outline(size() * devicePixelRatioF(), s.Note_Frame_Conner == QLatin1String("1"));
+    const QRegion shape = WindowShape::outline(size() * devicePixelRatioF(), s.on(&Settings::Note_Frame_Conner));
     show();
     raise();
     // Applied once the window is mapped: the platform resets the shape while it maps a window.
@@ -68,11 +66,11 @@ void frmNote::showFor(const QString &text, const QRect &cell, int frameWidth, in
 }
 
 void frmNote::paintEvent(QPaintEvent *) {
-    const Settings &s = m_ctx.settings;
+    const SettingsModel &s = m_ctx.settings;
     QPainter p(this);
-    p.fillRect(rect(), ColorFromText(s.Note_Back_Color));
-    if (s.Frame_Style != QLatin1String("0")) {
-        p.setClipRegion(WindowShape::outline(size(), s.Note_Frame_Conner != QLatin1String("0"), true));
-        p.fillRect(rect(), ColorFromText(s.Note_Frame_Color));
+    p.fillRect(rect(), s.color(&Settings::Note_Back_Color));
+    if (s.on(&Settings::Frame_Style)) {
+        p.setClipRegion(WindowShape::outline(size(), s.on(&Settings::Note_Frame_Conner), true));
+        p.fillRect(rect(), s.color(&Settings::Note_Frame_Color));
     }
 }

@@ -2,12 +2,12 @@
 #include "app/Cp932.h"
 #include "app/SettingValues.h"
 #include "app/Settings.h"
+#include "app/SettingsModel.h"
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "window/BackgroundPicture.h"
 
 #include <QDir>
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -80,12 +80,6 @@ TEST(Settings, ValueForms) {
     for (const auto &[text, value] : numbers) EXPECT_DOUBLE_EQ(NumberValue(text), value) << text;
     const std::pair<double, const char *> singles[] = {{11.25, "11.25"}, {12, "12"}, {14400, "14400"}, {9.75, "9.75"}};
     for (const auto &[value, text] : singles) EXPECT_EQ(SingleText(value), text) << value;
-
-    EXPECT_TRUE(SwitchOn("1"));
-    EXPECT_FALSE(SwitchOn("2"));
-    EXPECT_FALSE(SwitchOn(""));
-    EXPECT_TRUE(FrameSwitchOn(""));
-    EXPECT_FALSE(FrameSwitchOn("0"));
 }
 
 TEST(Settings, LoadedAndSavedAgainIsWrittenUnchanged) {
@@ -177,16 +171,69 @@ TEST(Settings, TheSampleFolderOfAProgramFolderCodePage932CannotName) {
     TestApp app;
     const QString program = app.path(QString::fromUtf8("run-josé"));
     ASSERT_TRUE(QDir().mkpath(program + "/Sample"));
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    ASSERT_TRUE(picture.save(program + "/Sample/Sample1.jpg", "JPG"));
+    app.writeBytes(QString::fromUtf8("run-josé/Sample/Sample1.jpg"), "a picture");
 
     FakePrompts prompts;
     AppContext ctx(ProgramPaths::forFolder(program), prompts, app.clock);
     ASSERT_TRUE(WriteDefaultSettings(ctx));
     EXPECT_TRUE(prompts.shown().empty());
     AppContext again(ProgramPaths::forFolder(program), prompts, app.clock); // the second start
-    LoadSettings(again);
+    again.settings.load();
     EXPECT_EQ(again.settings.Back_PicturePath, "Sample/");
     EXPECT_EQ(PictureFilePath(again.settings, program), program + "/Sample/Sample1.jpg");
+}
+
+TEST(Settings, EachKeyHasItsOwnRuleForOn) {
+    TestApp app;
+    SettingsModel &s = app.ctx().settings;
+    const struct {
+        QString Settings::*field;
+        const char *text;
+        bool on;
+    } cases[] = {
+        {&Settings::Back_Style, "1", true},
+        {&Settings::Back_Style, "2", false},
+        {&Settings::Back_Style, "", false},
+        {&Settings::Rokuyo, "0", false},
+        {&Settings::Frame_Style, "", true},
+        {&Settings::Frame_Style, "0", false}, // anything but "0"
+        {&Settings::Frame_Conner, "2", true},
+        {&Settings::Position, "1", true},
+        {&Settings::Position, "0", false},
+        {&Settings::Disp_Quit_Button, "", true},
+        {&Settings::Title_Font_Bold, "TRUE", true},
+        {&Settings::Title_Font_Bold, "-1", true},
+        {&Settings::Title_Font_Bold, "False", false},
+    };
+    for (const auto &c : cases) {
+        s.*c.field = c.text;
+        EXPECT_EQ(s.on(c.field), c.on) << c.text;
+    }
+    s.Title_Font_Size = "2000";
+    s.Title_Font_Bold = "True";
+    s.Weekday_Font_Bold = "True";
+    EXPECT_EQ(s.font(TextClass::Title).pointSizeF(), 200.0);
+    EXPECT_TRUE(s.font(TextClass::Title).bold());
+    EXPECT_FALSE(s.font(TextClass::Weekday).bold()); // in the grid, bold marks a memo
+    s.Disp_Mode_ToolBar = "5";
+    EXPECT_FALSE(s.toolbarMode().has_value());
+    s.Disp_Mode_ToolBar = "1";
+    EXPECT_EQ(s.toolbarMode(), ToolbarMode::Custom);
+}
+
+TEST(Settings, AChangeIsWrittenAndToldOrPutBack) {
+    TestApp app;
+    ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+    SettingsModel &s = app.ctx().settings;
+    s.load();
+    std::vector<SettingsGroup> told;
+    QObject::connect(&s, &SettingsModel::changed, [&told](SettingsGroup g) { told.push_back(g); });
+    EXPECT_TRUE(s.change(SettingsGroup::Move, [](Settings &r) { r.Frame_X = "3000"; }));
+    EXPECT_EQ(IniFile(app.path("Tsukiban.ini")).read("FRAME", "Frame_X"), "3000");
+    EXPECT_FALSE(s.change(SettingsGroup::Picture, [](Settings &r) {
+        r.Back_PicturePath = QString::fromUtf8("/josé/");
+        r.Back_PictureShowName = "b.jpg";
+    }));
+    EXPECT_EQ(s.Back_PictureShowName, "Sample1.jpg"); // put back
+    EXPECT_EQ(told, std::vector<SettingsGroup>{SettingsGroup::Move});
 }

@@ -20,8 +20,8 @@ struct Calendar {
         app.clock.set(QDateTime(today, QTime(9, 0)));
         app.restart();
         EXPECT_TRUE(WriteDefaultSettings(app.ctx()));
+        app.ctx().settings.load();
         if (adjust) {
-            LoadSettings(app.ctx());
             adjust(app.ctx().settings);
             EXPECT_TRUE(SaveSettings(app.ctx(), "ALL"));
         }

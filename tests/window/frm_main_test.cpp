@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "schedule/MemoStore.h"
 #include "window/BackgroundPicture.h"
+#include "window/SeeThrough.h"
 #include "window/TodayMarker.h"
 #include "window/Toolbar.h"
 #include "window/frmMain.h"
@@ -243,4 +244,22 @@ TEST(CalendarWindow, APortraitPhotoIsBandedAsItIsShown) {
     EXPECT_GT(band.height(), band.width());
     // The band is made for the picture as drawn: it ends above the title.
     EXPECT_LT(band.bottom(), c.w().lblTitle->geometry().top());
+}
+
+TEST(CalendarWindow, ASettingsChangeReLaysTheOpenCalendarAtOnce) {
+    Calendar c;
+    frmMain &w = c.w();
+    ASSERT_EQ(w.lblHeader[0]->text(), QString::fromUtf8("日"));
+    ASSERT_EQ(w.seeThrough()->mode(), SeeThrough::Mode::Shaped);
+    const int width = w.width();
+    ASSERT_TRUE(c.app.ctx().settings.change(SettingsGroup::All, [](Settings &s) {
+        s.StartDay = "2";
+        s.Back_Style = "0";
+        s.Weekday_Font_Size = "20";
+    }));
+    EXPECT_EQ(w.lblHeader[0]->text(), QString::fromUtf8("月"));
+    EXPECT_EQ(c.cellOf(1), 1); // December 2026 starts on a Tuesday
+    EXPECT_EQ(w.seeThrough()->mode(), SeeThrough::Mode::Opaque);
+    EXPECT_EQ(w.lblDay[size_t(c.cellOf(2))]->font().pointSizeF(), 20.0);
+    EXPECT_GT(w.width(), width);
 }

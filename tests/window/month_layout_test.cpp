@@ -1,3 +1,4 @@
+#include "TestApp.h"
 #include "app/Settings.h"
 #include "window/BackgroundPicture.h"
 #include "window/MonthLayout.h"
@@ -7,6 +8,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -187,28 +190,35 @@ TEST(Toolbar, CustomModeVisibility) {
         for (int b : buttons) v[size_t(b - 1)] = true;
         return v;
     };
-    Settings all;
-    for (QString *k : {&all.Disp_NoteList_Button, &all.Disp_Schedule_Button, &all.Disp_Fusen_Button,
-                       &all.Disp_Month_Button, &all.Disp_Option_Button, &all.Disp_Quit_Button, &all.Disp_Pic_Button})
-        *k = "1";
-    all.Back_PictureDisp = "1";
+    TestApp app;
+    SettingsModel &s = app.ctx().settings;
+    const auto with = [&s](const std::function<void(Settings &)> &adjust) -> const SettingsModel & {
+        for (QString *k : {&s.Disp_NoteList_Button, &s.Disp_Schedule_Button, &s.Disp_Fusen_Button, &s.Disp_Month_Button,
+                           &s.Disp_Option_Button, &s.Disp_Quit_Button, &s.Disp_Pic_Button})
+            *k = "1";
+        s.Back_PictureDisp = "1";
+        adjust(s);
+        return s;
+    };
+    const auto all = [](Settings &) {};
+    const auto onlyMonth = [](Settings &o) {
+        o.Disp_NoteList_Button = o.Disp_Schedule_Button = o.Disp_Fusen_Button = "0";
+        o.Disp_Option_Button = o.Disp_Quit_Button = o.Disp_Pic_Button = "0";
+    };
     // Every key on, but no folder pictures: the picture buttons go, separator 15 stays after the quit button.
-    EXPECT_EQ(VisibleToolbarButtons("MIN", all), shown({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-    Settings folder = all;
-    folder.Back_PictureDisp = "2";
-    EXPECT_EQ(VisibleToolbarButtons("MIN", folder),
+    EXPECT_EQ(VisibleToolbarButtons("MIN", with(all)), shown({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    EXPECT_EQ(VisibleToolbarButtons("MIN", with([](Settings &o) { o.Back_PictureDisp = "2"; })),
               shown({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
-    Settings noMonth = all;
-    noMonth.Disp_Month_Button = "0";
-    EXPECT_EQ(VisibleToolbarButtons("MIN", noMonth), shown({1, 2, 3, 4, 5, 13, 14, 15}));
-    Settings onlyMonth = all;
-    onlyMonth.Disp_NoteList_Button = onlyMonth.Disp_Schedule_Button = onlyMonth.Disp_Fusen_Button = "0";
-    onlyMonth.Disp_Option_Button = onlyMonth.Disp_Quit_Button = onlyMonth.Disp_Pic_Button = "0";
-    EXPECT_EQ(VisibleToolbarButtons("MIN", onlyMonth), shown({1, 2, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(VisibleToolbarButtons("MIN", with([](Settings &o) { o.Disp_Month_Button = "0"; })),
+              shown({1, 2, 3, 4, 5, 13, 14, 15}));
+    // Only "0" hides a button (a hand-written "2" shows it).
+    EXPECT_EQ(VisibleToolbarButtons("MIN", with([](Settings &o) { o.Disp_Month_Button = "2"; })),
+              VisibleToolbarButtons("MIN", with(all)));
+    EXPECT_EQ(VisibleToolbarButtons("MIN", with(onlyMonth)), shown({1, 2, 7, 8, 9, 10, 11}));
     // All shows the picture buttons whatever the picture mode; hidden keeps only the mode button.
-    EXPECT_EQ(VisibleToolbarButtons("ALL", onlyMonth),
+    EXPECT_EQ(VisibleToolbarButtons("ALL", with(onlyMonth)),
               shown({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
-    EXPECT_EQ(VisibleToolbarButtons("DISABLE", all), shown({1}));
+    EXPECT_EQ(VisibleToolbarButtons("DISABLE", with(all)), shown({1}));
     EXPECT_EQ(NextToolbarEntry("0"), "MIN");
     EXPECT_EQ(NextToolbarEntry("1"), "DISABLE");
     EXPECT_EQ(NextToolbarEntry("2"), "ALL");
