@@ -3,6 +3,7 @@
 #include "BenchFolder.h"
 #include "calendar/DayClass.h"
 #include "calendar/Kyureki.h"
+#include "schedule/MemoBook.h"
 #include "schedule/MemoStore.h"
 
 #include <benchmark/benchmark.h>
@@ -21,10 +22,11 @@ void BM_MonthGrid(benchmark::State &state) {
     ctx.settings.StartDay = "1";
     ctx.settings.OffDay = "1,7";
 
+    const auto marksOf = [&ctx](const QDate &date) { return ctx.memos().marks(date); };
     QDate month = first;
     for (auto _ : state) {
         for (int cell = 0; cell < 42; ++cell) {
-            const GridDay day = ClassifyGridDay(ctx, cell, month);
+            const GridDay day = ClassifyGridDay(cell, month, ctx.settings.startDay(), ctx.settings.OffDay, marksOf);
             if (day.date.isValid())
                 benchmark::DoNotOptimize(RokuyoName(day.date.year(), day.date.month(), day.date.day()));
         }

@@ -4,6 +4,7 @@
 #include "app/ProgramPaths.h"
 #include "app/SettingsModel.h"
 #include "calendar/TimeZones.h"
+#include "schedule/MemoBook.h"
 #include "schedule/MemoClipboard.h"
 
 #include <QDate>
@@ -46,14 +47,14 @@ public:
     const IniFile &dataFile() const { return m_dataFile; }
 
     SettingsModel settings;
+    MemoBook &memos() { return m_memos; }
+    const MemoBook &memos() const { return m_memos; }
     QDate displayedMonth;
-    int selectedDayIndex = -1;
     // Says "ファイルを読み込めませんでした。" once for each of the two files that exists but cannot be read; the
     // program goes on with what is in memory. False when one of them is unreadable.
     bool reportUnreadableFiles();
 
     QString currentNoteName; // the sticky note the menu and the editor act on
-    int currentListRow = -1; // row of the memo list the last list command acted on
     MemoClipboard clipboard;
     QString helpFilePath; // empty when the program has no help file
     QLocale locale;       // month and weekday names
@@ -68,6 +69,7 @@ private:
     const Clock &m_clock;
     IniFile m_settingsFile;
     IniFile m_dataFile;
+    MemoBook m_memos;
     bool m_settingsUnreadableReported = false;
     bool m_dataUnreadableReported = false;
 };

@@ -2,9 +2,8 @@
 
 #include <QDate>
 #include <QString>
-#include <QStringList>
 
-class AppContext;
+#include <functional>
 
 // Day classes of the month grid: 0 blank cell, 1 working day, 2 off day, 3 public holiday; plus 3 when the day has
 // a memo.
@@ -16,9 +15,15 @@ inline constexpr int Holiday = 3;
 inline constexpr int Memo = 3; // added to the class of a day with a memo
 } // namespace DayClass
 
+// What the data file says of a day.
+struct DayMarks {
+    bool memo = false;
+    bool extraOff = false;     // in the extra off days
+    bool extraWorking = false; // in the extra working days
+};
+
 struct GridDay {
-    QString key; // day key, empty for a blank cell
-    QDate date;  // invalid for a blank cell
+    QDate date; // invalid for a blank cell
     int dayClass = DayClass::Blank;
 };
 
@@ -34,9 +39,7 @@ int FirstDayColumn(const QDate &month, int startDay);
 QDate GridCellDate(int cell, const QDate &month, int startDay);
 
 // Extra working day, then public holiday, extra off day, weekly off day, ordinary working day; a memo adds bold.
-GridDay ClassifyGridDay(const AppContext &ctx, int cell, const QDate &month);
-
-// The day keys of OFFDAY or WEEKDAY in file order, all of them.
-QStringList ReadDayList(const AppContext &ctx, const QString &section);
-// Rewrites both lists ("1" for off days, "2" for working days) in one replacement of the data file.
-bool WriteDayLists(AppContext &ctx, const QStringList &offDays, const QStringList &workingDays);
+int ClassifyDay(const QDate &date, const DayMarks &marks, const QString &offDay);
+// The cell of the month grid: its date and class; marksOf tells what the data file says of a date.
+GridDay ClassifyGridDay(int cell, const QDate &month, int startDay, const QString &offDay,
+                        const std::function<DayMarks(const QDate &)> &marksOf);

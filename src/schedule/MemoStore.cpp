@@ -1,6 +1,5 @@
 #include "schedule/MemoStore.h"
 
-#include "app/AppContext.h"
 #include "app/Cp932.h"
 
 namespace {
@@ -46,16 +45,4 @@ bool IsBlankMemo(const QString &encoded) {
 
 int MemoByteCount(const QString &text) {
     return Cp932::byteCount(NormalizeLineBreaks(text));
-}
-
-QString ReadMemo(const AppContext &ctx, const QDate &date, const QString &lineBreak) {
-    return DecodeMemo(ctx.ReadData(QStringLiteral("PROGRAM"), DayKey(date)), lineBreak);
-}
-
-StoreResult StoreMemo(AppContext &ctx, const QDate &date, const QString &text) {
-    const QString encoded = EncodeMemo(text);
-    if (IsBlankMemo(encoded))
-        return ctx.WriteData(QStringLiteral("PROGRAM"), DayKey(date), std::nullopt) ? StoreResult::Removed
-                                                                                    : StoreResult::Failed;
-    return ctx.WriteData(QStringLiteral("PROGRAM"), DayKey(date), encoded) ? StoreResult::Stored : StoreResult::Failed;
 }

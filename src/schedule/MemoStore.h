@@ -3,10 +3,7 @@
 #include <QDate>
 #include <QString>
 
-class AppContext;
-
-// A day's memo lives in section PROGRAM of the data file under its day key, each line break stored as "\CRLF\"; a
-// day without memo has no key.
+// How a day's memo is stored: under its day key, each line break as "\CRLF\"; a day without memo has no key.
 
 inline constexpr int MemoByteLimit = 1024;
 
@@ -22,8 +19,4 @@ bool IsBlankMemo(const QString &encoded);
 // Length in code page 932 bytes, each line break counted as 2.
 int MemoByteCount(const QString &text);
 
-QString ReadMemo(const AppContext &ctx, const QDate &date, const QString &lineBreak = QStringLiteral("\r\n"));
-
 enum class StoreResult { Stored, Removed, Failed };
-// Stores the memo, or removes the day's key when it is blank. Failed when the file could not be written (reported).
-StoreResult StoreMemo(AppContext &ctx, const QDate &date, const QString &text);

@@ -1,9 +1,9 @@
 #include "schedule/frmInput.h"
 
 #include "app/AppContext.h"
-#include "app/Prompts.h"
 #include "app/Twips.h"
 #include "schedule/InputBoxLayout.h"
+#include "schedule/MemoBook.h"
 
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -54,7 +54,7 @@ frmInput::frmInput(AppContext &ctx, const QDate &day, const InputBoxAnchor &anch
     txtInput->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtInput->setTabChangesFocus(true);
     // A memo longer than the limit, written by hand or by the import, is shown whole; only new input is cut.
-    txtInput->setPlainText(ReadMemo(ctx, day));
+    txtInput->setPlainText(ctx.memos().memo(day));
     txtInput->moveCursor(QTextCursor::End);
     connect(txtInput->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { m_changeEnd = position + added; });
@@ -115,16 +115,9 @@ void frmInput::cmdInput_Click(int index) {
         reject();
         return;
     }
-    const QString text = txtInput->toPlainText();
-    if (const int n = MemoByteCount(text); n > MemoByteLimit) {
-        m_ctx.prompts().information(
-            QStringLiteral("入力文字数（半角：%1）が制限（半角：1024桁）を超えています。").arg(n));
-        txtInput->setFocus();
-        return;
-    }
-    const StoreResult result = StoreMemo(m_ctx, m_day, text);
-    // The refusal (characters the file cannot hold) or the write failure has been reported; the text stays here so
-    // that nothing typed is lost.
+    const StoreResult result = m_ctx.memos().store(m_day, txtInput->toPlainText());
+    // The refusal (too long, characters the file cannot hold) or the write failure has been reported; the text stays
+    // here so that nothing typed is lost.
     if (result == StoreResult::Failed) {
         txtInput->setFocus();
         return;

@@ -3,7 +3,7 @@
 #include "app/AppContext.h"
 #include "calendar/DatePattern.h"
 #include "calendar/Holidays.h"
-#include "schedule/MemoStore.h"
+#include "schedule/MemoBook.h"
 
 namespace {
 
@@ -17,11 +17,11 @@ QString joinLines(const QStringList &parts) {
 } // namespace
 
 QString HoverNoteText(const AppContext &ctx, const QDate &date) {
-    return joinLines({HolidayName(date), ReadMemo(ctx, date)});
+    return joinLines({HolidayName(date), ctx.memos().memo(date)});
 }
 
 QString TrayTipText(const AppContext &ctx, const QDate &today) {
-    const QString date = ctx.settings.Day_Format == QString::fromUtf8("日本語")
+    const QString date = ctx.settings.japaneseWeekdays()
                              ? FormatDatePattern(today, QString::fromUtf8("yyyy年M月d日(aaa)"), ctx.locale)
                              : FormatDatePattern(today, QStringLiteral("ddd MMM dd yyyy"), ctx.locale);
     return joinLines({date, HoverNoteText(ctx, today)});

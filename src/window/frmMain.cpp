@@ -10,6 +10,7 @@
 #include "calendar/DayClass.h"
 #include "calendar/Kyureki.h"
 #include "calendar/TimeZones.h"
+#include "schedule/MemoBook.h"
 #include "schedule/MemoCommands.h"
 #include "schedule/frmInput.h"
 #include "window/BackgroundPicture.h"
@@ -121,6 +122,8 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
         LoadBackgroundPicture();
     });
     connect(&m_ctx.settings, &SettingsModel::changed, this, &frmMain::settingsChanged);
+    connect(&m_ctx.memos(), &MemoBook::memoChanged, this, &frmMain::memoChanged);
+    connect(&m_ctx.memos(), &MemoBook::dayListsChanged, this, [this] { ShowMonth(m_ctx.displayedMonth); });
     connect(m_menu->menu(), &QMenu::aboutToShow, this, [this] { m_note->hide(); });
     // Closed, the menu leaves nothing lit: the next move over a day shows its note again.
     connect(m_menu->menu(), &QMenu::aboutToHide, this, [this] { hoverOver(nullptr); });
@@ -264,7 +267,7 @@ void frmMain::ShowMonth(const QDate &date) {
     shpToday->hide();
     const QDate today = m_ctx.clock().today();
     for (int i = 0; i < 42; ++i) {
-        const GridDay day = ClassifyGridDay(m_ctx, i, date);
+        const GridDay day = gridDay(i, date);
         QLabel *label = lblDay[size_t(i)];
         QFont font = label->font();
         font.setBold(day.dayClass >= 4);
@@ -327,7 +330,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     shpToday->hide();
     const QDate today = m_ctx.clock().today();
     for (int i = 0; i < 42; ++i) {
-        const GridDay day = ClassifyGridDay(m_ctx, i, date);
+        const GridDay day = gridDay(i, date);
         const QFont &base =
             (day.dayClass == DayClass::Holiday || day.dayClass == DayClass::Holiday + DayClass::Memo)   ? m_holidayFont
             : (day.dayClass == DayClass::Working || day.dayClass == DayClass::Working + DayClass::Memo) ? m_weekdayFont
@@ -640,12 +643,14 @@ void frmMain::closeEvent(QCloseEvent *event) {
 
 QWidget *frmMain::widgetAt(const QPoint &at) const {
     // By the labels' rectangles: a window's shape (a mask where Qt keeps it) leaves out a day's blank pixels, which
-    // belong to the day all the same.
+    // belong to the day all the same. The today marker lies over its day and lets the mouse through.
     const auto topmostAt = [](const QWidget *parent, const QPoint &p) -> QWidget * {
         const QObjectList &children = parent->children();
         for (auto it = children.crbegin(); it != children.crend(); ++it) {
             auto *child = qobject_cast<QWidget *>(*it);
-            if (child && !child->isWindow() && !child->isHidden() && child->geometry().contains(p)) return child;
+            if (child && !child->isWindow() && !child->isHidden() &&
+                !child->testAttribute(Qt::WA_TransparentForMouseEvents) && child->geometry().contains(p))
+                return child;
         }
         return nullptr;
     };
@@ -730,7 +735,7 @@ void frmMain::hoverDay(int cell) {
     m_note->hide();
     // The note never covers an open popup menu.
     if (m_menu->menu()->isVisible()) return;
-    const QString text = HoverNoteText(m_ctx, MemoCellDate(m_ctx, cell));
+    const QString text = HoverNoteText(m_ctx, cellDate(cell));
     if (text.isEmpty()) return;
     m_note->showFor(text, QRect(label->mapToGlobal(QPoint()), label->size()), toPixels(m_geometry.frame).width(),
                     width());
@@ -743,7 +748,7 @@ void frmMain::mousePressEvent(QMouseEvent *event) {
     if (day >= 0 && !lblDay[size_t(day)]->text().isEmpty()) {
         if (event->button() == Qt::RightButton) {
             m_menu->ShowPopupMenu(QStringLiteral("Edit"));
-            m_ctx.selectedDayIndex = day;
+            m_menuDay = cellDate(day);
             m_menu->menu()->popup(global);
         } else if (event->button() == Qt::LeftButton) {
             m_pressedDay = day;
@@ -818,20 +823,14 @@ void frmMain::sub_Move_End(QPoint global) {
 }
 
 void frmMain::openInput(int cell) {
-    const QDate day = MemoCellDate(m_ctx, cell);
+    const QDate day = cellDate(cell);
     if (!day.isValid()) return;
     if (m_input_box) m_input_box->close();
-    m_ctx.selectedDayIndex = cell;
     QLabel *label = lblDay[size_t(cell)];
     const InputBoxAnchor anchor{QRect(label->mapToGlobal(QPoint()), label->size()), label->font(),
                                 toPixels(m_geometry.frame).width(), pos()};
     auto *box = new frmInput(m_ctx, day, anchor, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QDialog::finished, this, [this](int result) {
-        if (result != QDialog::Accepted) return;
-        ShowMonth(m_ctx.displayedMonth);
-        refreshTrayTip();
-    });
     m_input_box = box;
     box->show();
 }
@@ -843,20 +842,39 @@ void frmMain::runMenuCommand(const QString &item) {
         runToolbarButton(toolbar.value(item));
         return;
     }
-    MemoCommandResult result;
+    // The day the menu was opened on; the windows follow the memo book's signals.
     if (item == QLatin1String("Cut"))
-        CutMemo(m_ctx);
+        CutMemo(m_ctx, m_menuDay);
     else if (item == QLatin1String("Copy"))
-        CopyMemo(m_ctx);
+        CopyMemo(m_ctx, m_menuDay);
     else if (item == QLatin1String("Paste"))
-        result = PasteMemo(m_ctx);
+        PasteMemo(m_ctx, m_menuDay);
     else if (item == QLatin1String("Del"))
-        result = DeleteMemo(m_ctx);
+        DeleteMemo(m_ctx, m_menuDay);
     else if (item == QLatin1String("Clear"))
-        result = ClearMonthMemos(m_ctx);
-    if (!result.changed()) return;
-    ShowMonth(m_ctx.displayedMonth);
-    refreshTrayTip();
+        ClearMonthMemos(m_ctx, m_ctx.displayedMonth);
+}
+
+GridDay frmMain::gridDay(int cell, const QDate &month) const {
+    const SettingsModel &s = m_ctx.settings;
+    return ClassifyGridDay(cell, month, s.startDay(), s.OffDay,
+                           [this](const QDate &date) { return m_ctx.memos().marks(date); });
+}
+
+QDate frmMain::cellDate(int cell) const {
+    return cell < 0 || cell > 41 ? QDate() : GridCellDate(cell, m_ctx.displayedMonth, m_ctx.settings.startDay());
+}
+
+void frmMain::memoChanged(const QDate &date) {
+    const QDate &month = m_ctx.displayedMonth;
+    if (date.year() == month.year() && date.month() == month.month()) ShowMonth(month);
+    if (date == m_ctx.clock().today()) refreshTrayTip();
+    // A note shown for the day is built again from what the day holds now.
+    if (m_hoverDayIndex >= 0 && m_hoverDayIndex < 42 && cellDate(m_hoverDayIndex) == date) {
+        const int cell = m_hoverDayIndex;
+        m_hoverDayIndex = 99;
+        if (m_note->isVisible()) hoverDay(cell);
+    }
 }
 
 QList<QRect> frmMain::inputLabelRects() const {

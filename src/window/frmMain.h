@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SettingsModel.h"
+#include "calendar/DayClass.h"
 #include "window/MonthLayout.h"
 
 #include <QColor>
@@ -112,6 +113,9 @@ private:
     void dateChanged(const QDate &today);
     void pointerMoved(const QPoint &global);
     void settingsChanged(SettingsGroup group);
+    void memoChanged(const QDate &date);
+    GridDay gridDay(int cell, const QDate &month) const;
+    QDate cellDate(int cell) const; // the date a cell of the displayed month shows, invalid for a blank cell
     void pictureChanged();
     QRegion opaqueShape() const;
     void paintBackground(QPainter &painter); // what the window paints under its labels
@@ -149,6 +153,7 @@ private:
     bool m_pointerInside = false;
     QDate m_today;
     int m_hoverDayIndex = 99;
+    QDate m_menuDay; // the day the popup menu was opened on
     bool m_dragging = false;
     QPoint m_dragOrigin;
     int m_pressedDay = -1;           // a left press on a day, clicked when released over it

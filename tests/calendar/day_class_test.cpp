@@ -1,126 +1,70 @@
-#include "TestApp.h"
 #include "calendar/DayClass.h"
-#include "schedule/MemoStore.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <map>
 
-struct DayClassTest : ::testing::Test {
-    TestApp app;
-    AppContext &ctx = app.ctx();
-    void SetUp() override {
-        ctx.settings.StartDay = "1";
-        ctx.settings.OffDay = "1,7";
-    }
-    // Class of a date, found through its grid cell.
-    int classOf(const QDate &date) {
-        for (int cell = 0; cell < 42; ++cell) {
-            const GridDay day = ClassifyGridDay(ctx, cell, date);
-            if (day.date == date) return day.dayClass;
-        }
-        ADD_FAILURE() << "no cell for " << date.toString().toStdString();
-        return -1;
-    }
-    void put(const char *section, const QDate &date, const char *value = "1") {
-        ASSERT_TRUE(ctx.WriteData(section, DayKey(date), QString(value)));
-    }
-};
-
-} // namespace
-
-TEST_F(DayClassTest, Precedence) {
-    const QDate holiday(2026, 11, 3), sunday(2026, 12, 6), wednesday(2026, 12, 9), both(2026, 12, 16);
-    EXPECT_EQ(classOf(holiday), DayClass::Holiday);
-    EXPECT_EQ(classOf(sunday), DayClass::Off);
-    EXPECT_EQ(classOf(wednesday), DayClass::Working);
-
-    put("OFFDAY", holiday);
-    EXPECT_EQ(classOf(holiday), DayClass::Holiday); // an extra off day changes nothing on a holiday
-    put("WEEKDAY", holiday, "2");
-    EXPECT_EQ(classOf(holiday), DayClass::Working);
-    put("PROGRAM", holiday, "memo");
-    EXPECT_EQ(classOf(holiday), DayClass::Working + DayClass::Memo);
-
-    put("WEEKDAY", sunday, "2");
-    EXPECT_EQ(classOf(sunday), DayClass::Working);
-    put("OFFDAY", wednesday);
-    EXPECT_EQ(classOf(wednesday), DayClass::Off);
-    put("PROGRAM", wednesday, "memo");
-    EXPECT_EQ(classOf(wednesday), DayClass::Off + DayClass::Memo); // bold, still in the off-day colour
-    put("OFFDAY", both);
-    put("WEEKDAY", both, "2");
-    EXPECT_EQ(classOf(both), DayClass::Working);
-
-    ctx.settings.OffDay = "";
-    EXPECT_EQ(classOf(QDate(2026, 12, 5)), DayClass::Working);
-    ctx.settings.OffDay = "2,3,";
-    EXPECT_EQ(classOf(QDate(2026, 12, 7)), DayClass::Off);
-    EXPECT_EQ(classOf(QDate(2026, 12, 5)), DayClass::Working);
+TEST(DayClass, Precedence) {
+    const QDate holiday(2026, 11, 3), sunday(2026, 12, 6), saturday(2026, 12, 5), monday(2026, 12, 7),
+        wednesday(2026, 12, 9);
+    const DayMarks none, memo{true, false, false}, off{false, true, false}, working{false, false, true},
+        both{false, true, true};
+    const struct {
+        QDate date;
+        DayMarks marks;
+        const char *offDay;
+        int dayClass;
+    } cases[] = {
+        {holiday, none, "1,7", DayClass::Holiday},
+        {sunday, none, "1,7", DayClass::Off},
+        {wednesday, none, "1,7", DayClass::Working},
+        {holiday, off, "1,7", DayClass::Holiday}, // an extra off day changes nothing on a holiday
+        {holiday, working, "1,7", DayClass::Working},
+        {holiday, {true, false, true}, "1,7", DayClass::Working + DayClass::Memo},
+        {holiday, memo, "1,7", DayClass::Holiday + DayClass::Memo},
+        {sunday, working, "1,7", DayClass::Working},
+        {wednesday, off, "1,7", DayClass::Off},
+        {wednesday, {true, true, false}, "1,7", DayClass::Off + DayClass::Memo}, // bold, still in the off-day colour
+        {wednesday, both, "1,7", DayClass::Working},
+        {saturday, none, "", DayClass::Working},
+        {monday, none, "2,3,", DayClass::Off},
+        {saturday, none, "2,3,", DayClass::Working},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ClassifyDay(c.date, c.marks, QString::fromUtf8(c.offDay)), c.dayClass)
+            << c.date.toString(Qt::ISODate).toStdString() << " off " << c.offDay;
 }
 
-TEST_F(DayClassTest, GridPlacement) {
+TEST(DayClass, GridPlacement) {
     const struct {
-        const char *startDay;
+        int startDay;
         QDate month;
         int firstCell, lastCell;
     } cases[] = {
-        {"1", QDate(2007, 2, 14), 4, 31},  // February 2007 starts on a Thursday
-        {"1", QDate(2026, 11, 1), 0, 29},  // starts on a Sunday
-        {"2", QDate(2026, 11, 30), 6, 35}, // Monday first: that Sunday goes to the last column
-        {"7", QDate(2026, 12, 1), 3, 33},  {"9", QDate(2026, 12, 1), 3, 33}, // out of range is brought to Saturday
-        {"1", QDate(2026, 2, 1), 0, 27},                                     // four full rows, two empty ones
+        {1, QDate(2007, 2, 14), 4, 31},  // February 2007 starts on a Thursday
+        {1, QDate(2026, 11, 1), 0, 29},  // starts on a Sunday
+        {2, QDate(2026, 11, 30), 6, 35}, // Monday first: that Sunday goes to the last column
+        {7, QDate(2026, 12, 1), 3, 33},  // Saturday first
+        {1, QDate(2026, 2, 1), 0, 27},   // four full rows, two empty ones
     };
     for (const auto &c : cases) {
-        ctx.settings.StartDay = c.startDay;
+        std::map<QDate, int> asked; // each dated cell asks for its own marks once, blank cells never
+        const auto marksOf = [&](const QDate &date) {
+            ++asked[date];
+            return DayMarks{date.day() == 5, false, false};
+        };
         for (int cell = 0; cell < 42; ++cell) {
-            const GridDay day = ClassifyGridDay(ctx, cell, c.month);
+            const GridDay day = ClassifyGridDay(cell, c.month, c.startDay, "1,7", marksOf);
             const bool inside = cell >= c.firstCell && cell <= c.lastCell;
             ASSERT_EQ(day.date.isValid(), inside) << c.startDay << " cell " << cell;
             if (inside) {
                 EXPECT_EQ(day.date.day(), cell - c.firstCell + 1) << c.startDay << " cell " << cell;
-                EXPECT_EQ(day.key, DayKey(day.date));
+                EXPECT_EQ(day.dayClass > DayClass::Holiday, day.date.day() == 5) << c.startDay << " cell " << cell;
             } else {
                 EXPECT_EQ(day.dayClass, DayClass::Blank);
-                EXPECT_TRUE(day.key.isEmpty());
             }
         }
+        EXPECT_EQ(asked.size(), size_t(c.lastCell - c.firstCell + 1));
+        for (const auto &[date, times] : asked) EXPECT_EQ(times, 1);
     }
-}
-
-TEST_F(DayClassTest, DayListsRoundTripWhole) {
-    QStringList offDays, workingDays;
-    for (int i = 0; i < 400; ++i) offDays << DayKey(QDate(2020, 1, 1).addDays(i)); // more than any buffer held
-    workingDays << "2026/12/05"
-                << "not a date";
-    ASSERT_TRUE(WriteDayLists(ctx, offDays, workingDays));
-    EXPECT_EQ(ReadDayList(ctx, "OFFDAY"), offDays);
-    EXPECT_EQ(ReadDayList(ctx, "WEEKDAY"), workingDays);
-    EXPECT_EQ(ctx.ReadData("WEEKDAY", "2026/12/05"), "2");
-    EXPECT_EQ(ctx.ReadData("OFFDAY", "2020/01/01"), "1");
-
-    ASSERT_TRUE(WriteDayLists(ctx, {}, {}));
-    EXPECT_FALSE(ctx.dataFile().hasSection("OFFDAY"));
-    EXPECT_FALSE(ctx.dataFile().hasSection("WEEKDAY"));
-}
-
-TEST_F(DayClassTest, AHandWrittenSecondSectionSurvivesASave) {
-    // A list of 400 dates as the program writes it, and a second [OFFDAY] section added by hand further down.
-    QByteArray file = "[OFFDAY]\r\n";
-    QStringList offDays;
-    for (int i = 0; i < 400; ++i) {
-        offDays << DayKey(QDate(2020, 1, 1).addDays(i));
-        file += offDays.back().toLatin1() + "=1\r\n";
-    }
-    file += "[WEEKDAY]\r\n2026/12/05=2\r\n[OFFDAY]\r\n; added by hand\r\n2027/01/04=1\r\n2027/01/05=1\r\n";
-    app.writeBytes("Tsukiban.tdb", file);
-
-    // The lists are saved as read: the first section goes and its entries join the one that counts now.
-    ASSERT_TRUE(WriteDayLists(ctx, ReadDayList(ctx, "OFFDAY"), ReadDayList(ctx, "WEEKDAY")));
-    const QStringList after = ReadDayList(ctx, "OFFDAY");
-    EXPECT_EQ(after.size(), 402);
-    for (const QString &key : offDays + QStringList{"2027/01/04", "2027/01/05"})
-        EXPECT_TRUE(after.contains(key)) << key.toStdString();
-    EXPECT_TRUE(app.bytes("Tsukiban.tdb").contains("; added by hand\r\n"));
-    EXPECT_EQ(ReadDayList(ctx, "WEEKDAY"), QStringList{"2026/12/05"});
 }

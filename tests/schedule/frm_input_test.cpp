@@ -81,7 +81,7 @@ TEST(frmInput, ATypedMemoOpensAgainAsTypedAfterARestart) {
 
 TEST(frmInput, OpensWithTheStoredMemo) {
     TestApp app;
-    ASSERT_EQ(StoreMemo(app.ctx(), kDay, Utf8("会議\r\n資料")), StoreResult::Stored);
+    ASSERT_EQ(app.ctx().memos().store(kDay, Utf8("会議\r\n資料")), StoreResult::Stored);
     auto dialog = Open(app);
     EXPECT_EQ(dialog->txtInput->toPlainText(), Utf8("会議\n資料"));
 
@@ -159,13 +159,13 @@ TEST(frmInput, TakesAtMost1024CharactersOfInput) {
 
 TEST(frmInput, ALongerStoredMemoIsShownWholeAndNotSavedCut) {
     TestApp app;
-    ASSERT_EQ(StoreMemo(app.ctx(), kDay, QString(1100, 'a')), StoreResult::Stored);
+    ASSERT_EQ(app.ctx().memos().store(kDay, QString(1100, 'a'), MemoBook::Limit::None), StoreResult::Stored);
     auto dialog = Open(app);
     EXPECT_EQ(dialog->txtInput->toPlainText().size(), 1100);
     QTest::mouseClick(dialog->cmdInput[0], Qt::LeftButton);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(app.prompts.texts(), QStringList{Utf8("入力文字数（半角：1100）が制限（半角：1024桁）を超えています。")});
-    EXPECT_EQ(ReadMemo(app.ctx(), kDay), QString(1100, 'a'));
+    EXPECT_EQ(app.ctx().memos().memo(kDay), QString(1100, 'a'));
 }
 
 TEST(frmInput, CloseWritesNothing) {

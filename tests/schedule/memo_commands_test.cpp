@@ -1,7 +1,7 @@
 #include "DiskFull.h"
 #include "TestApp.h"
+#include "schedule/MemoBook.h"
 #include "schedule/MemoCommands.h"
-#include "schedule/MemoStore.h"
 
 #include <gtest/gtest.h>
 
@@ -10,114 +10,105 @@
 
 namespace {
 
-// December 2026 with weeks starting on Sunday: the 1st is a Tuesday, in cell 2.
+QDate December(int day) {
+    return QDate(2026, 12, day);
+}
+
+// A data file with memos on the 5th and the 12th of December 2026, and the days the memo book told of.
 class MemoBoard {
 public:
     MemoBoard() {
-        ctx().settings.StartDay = "1";
-        ctx().displayedMonth = QDate(2026, 12, 7);
+        store(December(5), "五日\n二行目");
+        store(December(12), "十二日");
+        QObject::connect(&ctx().memos(), &MemoBook::memoChanged, [this](const QDate &date) { told.push_back(date); });
     }
     AppContext &ctx() { return app.ctx(); }
-
-    static int cell(int day) { return day + 1; }
-    void select(int day) { ctx().selectedDayIndex = cell(day); }
     void store(const QDate &date, const char *text) {
-        ASSERT_NE(StoreMemo(ctx(), date, QString::fromUtf8(text)), StoreResult::Failed);
+        ASSERT_NE(ctx().memos().store(date, QString::fromUtf8(text)), StoreResult::Failed);
     }
-    QString memo(int day) { return ReadMemo(ctx(), QDate(2026, 12, day)); }
+    QString memo(int day) { return ctx().memos().memo(December(day)); }
 
     TestApp app;
+    std::vector<QDate> told;
 };
-
-std::vector<MemoCellMark> Marks(std::initializer_list<std::pair<int, bool>> dayBold) {
-    std::vector<MemoCellMark> marks;
-    for (const auto &[day, bold] : dayBold) marks.push_back({MemoBoard::cell(day), bold});
-    return marks;
-}
 
 } // namespace
 
 TEST(MemoCommands, Paste) {
     struct Case {
         const char *name;
-        std::function<MemoCommandResult(MemoBoard &)> run; // returns the last Paste's result
-        std::map<int, const char *> memos;                 // December day -> memo afterwards ("" none)
-        std::vector<MemoCellMark> cells;                   // of the last Paste
-        bool canPaste;                                     // afterwards
+        std::function<bool(MemoBoard &)> run; // returns the last Paste's result
+        std::map<int, const char *> memos;    // December day -> memo afterwards ("" none)
+        bool changed;                         // the last Paste
+        bool canPaste;                        // afterwards
     };
-    const auto cut = [](MemoBoard &b, int day) { b.select(day), CutMemo(b.ctx()); };
-    const auto copy = [](MemoBoard &b, int day) { b.select(day), CopyMemo(b.ctx()); };
-    const auto paste = [](MemoBoard &b, int day) { return b.select(day), PasteMemo(b.ctx()); };
+    const auto cut = [](MemoBoard &b, int day) { CutMemo(b.ctx(), December(day)); };
+    const auto copy = [](MemoBoard &b, int day) { CopyMemo(b.ctx(), December(day)); };
+    const auto paste = [](MemoBoard &b, int day) { return PasteMemo(b.ctx(), December(day)); };
     const Case cases[] = {
         {"cut moves the memo and replaces the target's",
          [&](MemoBoard &b) { return cut(b, 5), paste(b, 12); },
          {{5, ""}, {12, "五日\r\n二行目"}},
-         Marks({{12, true}, {5, false}}),
+         true,
          false},
         {"copy pastes the source as it is at the time of pasting",
-         [&](MemoBoard &b) { return copy(b, 3), b.store(QDate(2026, 12, 3), "後で直した"), paste(b, 20); },
+         [&](MemoBoard &b) { return copy(b, 3), b.store(December(3), "後で直した"), paste(b, 20); },
          {{3, "後で直した"}, {20, "後で直した"}},
-         Marks({{20, true}}),
+         true,
          true},
         {"copying a day without memo removes the target's",
          [&](MemoBoard &b) { return copy(b, 7), paste(b, 12); },
          {{7, ""}, {12, ""}},
-         Marks({{12, false}}),
+         true,
          true},
         {"a copy pastes any number of times",
          [&](MemoBoard &b) { return copy(b, 5), paste(b, 12), paste(b, 20); },
          {{5, "五日\r\n二行目"}, {12, "五日\r\n二行目"}, {20, "五日\r\n二行目"}},
-         Marks({{20, true}}),
+         true,
          true},
         {"nothing to paste before any cut or copy",
          [&](MemoBoard &b) { return paste(b, 12); },
          {{12, "十二日"}},
-         {},
+         false,
          false},
         {"a cut pastes once: the second paste keeps the target's memo",
          [&](MemoBoard &b) { return cut(b, 5), paste(b, 20), paste(b, 12); },
          {{5, ""}, {12, "十二日"}, {20, "五日\r\n二行目"}},
-         {},
+         false,
          false},
         {"a cut pasted onto its own day stays where it is and can still be moved",
          [&](MemoBoard &b) {
              cut(b, 5);
-             const MemoCommandResult onItself = paste(b, 5);
-             EXPECT_FALSE(onItself.changed());
+             EXPECT_FALSE(paste(b, 5));
              EXPECT_EQ(b.memo(5), QString::fromUtf8("五日\r\n二行目"));
              return paste(b, 20);
          },
          {{5, ""}, {20, "五日\r\n二行目"}},
-         Marks({{20, true}, {5, false}}),
+         true,
          false},
-        {"cut or copy on a blank cell keeps the clipboard",
+        {"cut or copy of no day keeps the clipboard",
          [&](MemoBoard &b) {
              copy(b, 5);
-             b.ctx().selectedDayIndex = 0;
-             CutMemo(b.ctx());
+             CutMemo(b.ctx(), QDate());
              return paste(b, 12);
          },
          {{5, "五日\r\n二行目"}, {12, "五日\r\n二行目"}},
-         Marks({{12, true}}),
+         true,
          true},
-        {"paste on a blank cell does nothing",
+        {"paste on no day does nothing",
          [&](MemoBoard &b) {
              cut(b, 5);
-             b.ctx().selectedDayIndex = 40;
-             return PasteMemo(b.ctx());
+             return PasteMemo(b.ctx(), QDate());
          },
          {{5, "五日\r\n二行目"}},
-         {},
+         false,
          true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         MemoBoard b;
-        b.store(QDate(2026, 12, 5), "五日\n二行目");
-        b.store(QDate(2026, 12, 12), "十二日");
-        const MemoCommandResult result = c.run(b);
+        EXPECT_EQ(c.run(b), c.changed);
         for (const auto &[day, text] : c.memos) EXPECT_EQ(b.memo(day), QString::fromUtf8(text)) << day;
-        EXPECT_EQ(result.cells, c.cells);
         EXPECT_EQ(CanPaste(b.ctx()), c.canPaste);
     }
 }
@@ -125,122 +116,76 @@ TEST(MemoCommands, Paste) {
 TEST(MemoCommands, CutInOneMonthAndPasteInAnother) {
     MemoBoard b;
     b.store(QDate(2026, 11, 5), "霜月");
-    b.store(QDate(2026, 12, 5), "師走");
-    b.ctx().displayedMonth = QDate(2026, 11, 1); // the 1st is a Sunday, in cell 0
-    b.ctx().selectedDayIndex = 4;
-    CutMemo(b.ctx());
-    b.ctx().displayedMonth = QDate(2026, 12, 1);
-    b.select(12);
-    const MemoCommandResult result = PasteMemo(b.ctx());
+    b.told.clear();
+    CutMemo(b.ctx(), QDate(2026, 11, 5));
+    ASSERT_TRUE(PasteMemo(b.ctx(), December(12)));
 
-    EXPECT_EQ(ReadMemo(b.ctx(), QDate(2026, 11, 5)), QString());
+    EXPECT_EQ(b.ctx().memos().memo(QDate(2026, 11, 5)), QString());
     EXPECT_EQ(b.memo(12), QString::fromUtf8("霜月"));
-    EXPECT_EQ(b.memo(5), QString::fromUtf8("師走"));
-    EXPECT_EQ(result.cells, Marks({{12, true}})); // cell 4 of December is not the cut day
-    EXPECT_EQ(result.days, (std::vector<QDate>{QDate(2026, 12, 12), QDate(2026, 11, 5)}));
-    EXPECT_EQ(b.app.bytes("Tsukiban.tdb"), Sjis("[PROGRAM]\r\n2026/12/05=師走\r\n2026/12/12=霜月\r\n"));
+    EXPECT_EQ(b.memo(5), QString::fromUtf8("五日\r\n二行目"));
+    EXPECT_EQ(b.told, (std::vector<QDate>{December(12), QDate(2026, 11, 5)}));
+    EXPECT_EQ(b.app.bytes("Tsukiban.tdb"), Sjis("[PROGRAM]\r\n2026/12/05=五日\\CRLF\\二行目\r\n2026/12/12=霜月\r\n"));
 }
 
-TEST(MemoCommands, MemoListCells) {
+TEST(MemoCommands, DeleteRemovesOnlyTheGivenDay) {
     MemoBoard b;
-    b.store(QDate(2026, 12, 5), "a\nb");
-    b.ctx().currentListRow = 5;
-    b.select(5);
-    CutMemo(b.ctx());
-    b.ctx().currentListRow = 12;
-    b.select(12);
-    EXPECT_EQ(PasteMemo(b.ctx()).listRows, (std::vector<MemoListText>{{12, "a\nb"}, {5, ""}}));
-
-    // A cut from the calendar forgets the list row of an earlier cut, so Paste from the list empties no other row.
-    b.ctx().currentListRow = 12;
-    CopyMemo(b.ctx());
-    b.ctx().currentListRow = -1;
-    CutMemo(b.ctx());
-    b.ctx().currentListRow = 20;
-    b.select(20);
-    EXPECT_EQ(PasteMemo(b.ctx()).listRows, (std::vector<MemoListText>{{20, "a\nb"}}));
-
-    b.ctx().currentListRow = 20;
-    const MemoCommandResult deleted = DeleteMemo(b.ctx());
-    EXPECT_EQ(deleted.listRows, (std::vector<MemoListText>{{20, ""}}));
-    EXPECT_EQ(deleted.cells, Marks({{20, false}}));
-    EXPECT_EQ(b.memo(20), QString());
-}
-
-TEST(MemoCommands, DeleteRemovesOnlyTheSelectedDay) {
-    MemoBoard b;
-    b.store(QDate(2026, 12, 5), "五日");
-    b.store(QDate(2026, 12, 12), "十二日");
-    b.select(12);
-    const MemoCommandResult result = DeleteMemo(b.ctx());
-    EXPECT_EQ(result.cells, Marks({{12, false}}));
-    EXPECT_TRUE(result.listRows.empty());
-    EXPECT_EQ(b.app.bytes("Tsukiban.tdb"), Sjis("[PROGRAM]\r\n2026/12/05=五日\r\n"));
+    b.told.clear();
+    EXPECT_TRUE(DeleteMemo(b.ctx(), December(12)));
+    EXPECT_EQ(b.told, std::vector<QDate>{December(12)});
+    EXPECT_EQ(b.app.bytes("Tsukiban.tdb"), Sjis("[PROGRAM]\r\n2026/12/05=五日\\CRLF\\二行目\r\n"));
     EXPECT_TRUE(b.app.prompts.shown().empty()); // no confirmation
 
-    b.ctx().selectedDayIndex = 0; // blank cell
-    EXPECT_FALSE(DeleteMemo(b.ctx()).changed());
+    EXPECT_FALSE(DeleteMemo(b.ctx(), QDate())); // a blank cell
 }
 
 TEST(MemoCommands, FailedWritesChangeNothingAndAreReportedOnce) {
     MemoBoard b;
-    b.store(QDate(2026, 12, 5), "五日");
-    b.store(QDate(2026, 12, 12), "十二日");
     const QByteArray before = b.app.bytes("Tsukiban.tdb");
-    b.select(5);
-    CutMemo(b.ctx());
+    b.told.clear();
+    CutMemo(b.ctx(), December(5));
     b.app.prompts.queueAnswer(Prompts::Answer::Yes);
 
-    MemoCommandResult pasted, deleted, cleared;
-    bool canPaste = false;
+    bool pasted = true, deleted = true, cleared = true, canPaste = false;
     {
         const DiskFull full(8);
         ASSERT_TRUE(full.active());
-        b.select(12);
-        pasted = PasteMemo(b.ctx());
+        pasted = PasteMemo(b.ctx(), December(12));
         canPaste = CanPaste(b.ctx());
-        deleted = DeleteMemo(b.ctx());
-        cleared = ClearMonthMemos(b.ctx());
+        deleted = DeleteMemo(b.ctx(), December(12));
+        cleared = ClearMonthMemos(b.ctx(), December(1));
     }
-    EXPECT_FALSE(pasted.changed());
-    EXPECT_TRUE(pasted.cells.empty());
+    EXPECT_FALSE(pasted);
     EXPECT_TRUE(canPaste); // the cut is still there to retry
-    EXPECT_FALSE(deleted.changed());
-    EXPECT_TRUE(deleted.cells.empty());
-    EXPECT_FALSE(cleared.changed());
-    EXPECT_TRUE(cleared.cells.empty());
+    EXPECT_FALSE(deleted);
+    EXPECT_FALSE(cleared);
+    EXPECT_TRUE(b.told.empty());
     EXPECT_EQ(b.app.bytes("Tsukiban.tdb"), before);
     EXPECT_EQ(b.app.prompts.shown().size(), 4u); // the question and one report per failed write
 }
 
-TEST(MemoCommands, ClearAsksAndRemovesTheDisplayedMonthOnly) {
+TEST(MemoCommands, ClearAsksAndRemovesTheGivenMonthOnly) {
     MemoBoard b;
     b.store(QDate(2026, 11, 30), "十一月");
-    b.store(QDate(2026, 12, 1), "一日");
-    b.store(QDate(2026, 12, 31), "大晦日");
+    b.store(December(1), "一日");
+    b.store(December(31), "大晦日");
     b.store(QDate(2027, 1, 1), "元日");
-    ASSERT_TRUE(b.ctx().WriteData("OFFDAY", QString("2026/12/28"), QString("1")));
+    ASSERT_TRUE(b.ctx().memos().setDayLists({"2026/12/28"}, {}));
     const QByteArray before = b.app.bytes("Tsukiban.tdb");
     const QString question = QString::fromUtf8("2026/12の予定をすべてクリアします。よろしいですか？");
+    b.told.clear();
 
     b.app.prompts.queueAnswer(Prompts::Answer::No);
-    EXPECT_FALSE(ClearMonthMemos(b.ctx()).changed());
+    EXPECT_FALSE(ClearMonthMemos(b.ctx(), December(17)));
     EXPECT_EQ(b.app.bytes("Tsukiban.tdb"), before);
     ASSERT_EQ(b.app.prompts.shown().size(), 1u);
     EXPECT_EQ(b.app.prompts.shown()[0].kind, "question");
     EXPECT_EQ(b.app.prompts.shown()[0].text, question);
 
     b.app.prompts.queueAnswer(Prompts::Answer::Yes);
-    const MemoCommandResult result = ClearMonthMemos(b.ctx());
+    EXPECT_TRUE(ClearMonthMemos(b.ctx(), December(17)));
     EXPECT_EQ(b.app.bytes("Tsukiban.tdb"),
               Sjis("[PROGRAM]\r\n2026/11/30=十一月\r\n2027/01/01=元日\r\n[OFFDAY]\r\n2026/12/28=1\r\n"));
-    ASSERT_EQ(result.cells.size(), 31u); // every day of December, none of the blank cells
-    for (int day = 1; day <= 31; ++day)
-        EXPECT_EQ(result.cells[size_t(day - 1)], (MemoCellMark{MemoBoard::cell(day), false}));
-    EXPECT_FALSE(result.clearList);
+    // Only the days that had a memo are told, each once.
+    EXPECT_EQ(b.told, (std::vector<QDate>{December(1), December(5), December(12), December(31)}));
     EXPECT_EQ(b.app.prompts.texts(), (QStringList{question, question}));
-
-    b.ctx().currentListRow = 3;
-    b.app.prompts.queueAnswer(Prompts::Answer::Yes);
-    EXPECT_TRUE(ClearMonthMemos(b.ctx()).clearList);
 }

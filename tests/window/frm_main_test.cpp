@@ -59,9 +59,8 @@ TEST(CalendarWindow, HeaderColoursFollowOffDaysAndTheOuterColumnsUseTheOffDayFon
 TEST(CalendarWindow, DayClassesAsColourAndBold) {
     Calendar c(QDate(2026, 12, 7), [](Settings &s) { s.OffDay = "1,7"; });
     AppContext &ctx = c.app.ctx();
-    ASSERT_EQ(StoreMemo(ctx, QDate(2026, 12, 6), "memo on a Sunday"), StoreResult::Stored);
-    ASSERT_EQ(StoreMemo(ctx, QDate(2026, 12, 9), "memo on a Wednesday"), StoreResult::Stored);
-    c.w().ShowMonth(ctx.displayedMonth);
+    ASSERT_EQ(ctx.memos().store(QDate(2026, 12, 6), "memo on a Sunday"), StoreResult::Stored);
+    ASSERT_EQ(ctx.memos().store(QDate(2026, 12, 9), "memo on a Wednesday"), StoreResult::Stored);
     const struct {
         int day;
         const char *colour;

@@ -102,8 +102,7 @@ TEST(SeeThrough, TheHoverNoteNeverCoversAnOpenMenu) {
     Calendar c(QDate(2027, 1, 5));
     show(c);
     frmMain &w = c.w();
-    ASSERT_EQ(StoreMemo(c.app.ctx(), QDate(2027, 1, 20), "memo"), StoreResult::Stored);
-    w.ShowMonth(c.app.ctx().displayedMonth);
+    ASSERT_EQ(c.app.ctx().memos().store(QDate(2027, 1, 20), "memo"), StoreResult::Stored);
     QLabel *day = w.lblDay[size_t(c.cellOf(20))];
     const auto hover = [](QWidget *label) {
         const QPointF at(label->rect().center());

@@ -1,6 +1,6 @@
 #include "CalendarFixture.h"
 #include "app/Cp932.h"
-#include "schedule/MemoStore.h"
+#include "schedule/MemoBook.h"
 #include "schedule/frmInput.h"
 #include "window/ClockLabel.h"
 #include "window/DayNote.h"
@@ -49,8 +49,7 @@ QStringList visibleItems(frmMenu *menu) {
 
 TEST(UsingTheCalendar, ClickTypeSaveMakesTheDayBold) {
     Calendar c;
-    ASSERT_EQ(StoreMemo(c.app.ctx(), QDate(2026, 12, 12), "old"), StoreResult::Stored);
-    c.w().ShowMonth(c.app.ctx().displayedMonth);
+    ASSERT_EQ(c.app.ctx().memos().store(QDate(2026, 12, 12), "old"), StoreResult::Stored);
     clickDay(c, 12);
     frmInput *box = c.w().input();
     ASSERT_NE(box, nullptr);
@@ -73,12 +72,10 @@ TEST(UsingTheCalendar, ClickTypeSaveMakesTheDayBold) {
 TEST(UsingTheCalendar, CutAndPasteThroughTheDayMenu) {
     Calendar c;
     AppContext &ctx = c.app.ctx();
-    ASSERT_EQ(StoreMemo(ctx, QDate(2026, 12, 5), "five"), StoreResult::Stored);
-    ASSERT_EQ(StoreMemo(ctx, QDate(2026, 12, 12), "twelve"), StoreResult::Stored);
-    c.w().ShowMonth(ctx.displayedMonth);
+    ASSERT_EQ(ctx.memos().store(QDate(2026, 12, 5), "five"), StoreResult::Stored);
+    ASSERT_EQ(ctx.memos().store(QDate(2026, 12, 12), "twelve"), StoreResult::Stored);
 
     clickDay(c, 5, Qt::RightButton);
-    EXPECT_EQ(ctx.selectedDayIndex, c.cellOf(5));
     EXPECT_EQ(visibleItems(c.w().menu()), QStringList({"Cut", "Copy", "Paste", "Del", "Clear", "Line1", "Export"}));
     EXPECT_FALSE(c.w().menu()->item("Paste")->isEnabled()); // nothing cut or copied yet
     c.w().menu()->menu()->close();
@@ -88,8 +85,8 @@ TEST(UsingTheCalendar, CutAndPasteThroughTheDayMenu) {
     EXPECT_TRUE(c.w().menu()->item("Paste")->isEnabled());
     c.w().menu()->menu()->close();
     c.w().menu()->item("Paste")->trigger();
-    EXPECT_EQ(ReadMemo(ctx, QDate(2026, 12, 12)), "five");
-    EXPECT_EQ(ReadMemo(ctx, QDate(2026, 12, 5)), "");
+    EXPECT_EQ(ctx.memos().memo(QDate(2026, 12, 12)), "five");
+    EXPECT_EQ(ctx.memos().memo(QDate(2026, 12, 5)), "");
     EXPECT_FALSE(c.w().lblDay[size_t(c.cellOf(5))]->font().bold());
     EXPECT_TRUE(c.w().lblDay[size_t(c.cellOf(12))]->font().bold());
     clickDay(c, 20, Qt::RightButton);
@@ -112,8 +109,7 @@ TEST(UsingTheCalendar, BackgroundMenuAndTheNoteMode) {
 
 TEST(UsingTheCalendar, HoverShowsTheNoteOfAHolidayWithItsMemo) {
     Calendar c(QDate(2027, 1, 5));
-    ASSERT_EQ(StoreMemo(c.app.ctx(), QDate(2027, 1, 11), "a\nb"), StoreResult::Stored); // 成人の日
-    c.w().ShowMonth(c.app.ctx().displayedMonth);
+    ASSERT_EQ(c.app.ctx().memos().store(QDate(2027, 1, 11), "a\nb"), StoreResult::Stored); // 成人の日
     EXPECT_EQ(HoverNoteText(c.app.ctx(), QDate(2027, 1, 11)), QString::fromUtf8("成人の日\r\na\r\nb"));
     EXPECT_EQ(HoverNoteText(c.app.ctx(), QDate(2027, 1, 12)), "");
 
@@ -141,6 +137,41 @@ TEST(UsingTheCalendar, HoverShowsTheNoteOfAHolidayWithItsMemo) {
     hover(c.w().lblDay[0]);
     EXPECT_FALSE(c.w().isHighlighted(c.w().lblDay[0]));
     EXPECT_FALSE(c.w().note()->isVisible());
+}
+
+TEST(UsingTheCalendar, AMemoStoredElsewhereShowsThroughTheMemoBookAlone) {
+    Calendar c(QDate(2026, 12, 7));
+    MemoBook &book = c.app.ctx().memos();
+    ASSERT_EQ(book.store(QDate(2026, 12, 7), QString::fromUtf8("朝会")), StoreResult::Stored);
+    QLabel *today = c.w().lblDay[size_t(c.cellOf(7))];
+    hover(today);
+    ASSERT_TRUE(c.w().note()->isVisible());
+
+    // As another window would: nothing here touches the calendar window.
+    ASSERT_EQ(book.store(QDate(2026, 12, 7), QString::fromUtf8("会議\n資料")), StoreResult::Stored);
+    ASSERT_EQ(book.store(QDate(2026, 12, 24), "eve"), StoreResult::Stored);
+    ASSERT_EQ(book.store(QDate(2027, 1, 4), "next month"), StoreResult::Stored);
+    EXPECT_TRUE(today->font().bold());
+    EXPECT_TRUE(c.w().lblDay[size_t(c.cellOf(24))]->font().bold());
+    EXPECT_EQ(c.w().note()->txtComment->text(), QString::fromUtf8("会議\n資料"));
+    EXPECT_TRUE(c.w().tray()->tip().endsWith(QString::fromUtf8("会議\r\n資料")));
+
+    ASSERT_TRUE(book.remove(QDate(2026, 12, 7)));
+    EXPECT_FALSE(today->font().bold());
+    EXPECT_FALSE(c.w().note()->isVisible());
+    EXPECT_FALSE(c.w().tray()->tip().contains(QString::fromUtf8("会議")));
+
+    // The day lists recolour the grid the same way.
+    const QColor working = today->palette().color(QPalette::WindowText);
+    ASSERT_TRUE(book.setDayLists({"2026/12/07"}, {}));
+    EXPECT_NE(today->palette().color(QPalette::WindowText), working);
+    ASSERT_TRUE(book.setDayLists({}, {}));
+    EXPECT_EQ(today->palette().color(QPalette::WindowText), working);
+
+    // The today marker over the day lets the click through to it.
+    clickDay(c, 7);
+    ASSERT_NE(c.w().input(), nullptr);
+    EXPECT_EQ(c.w().input()->windowTitle(), "2026/12/07");
 }
 
 TEST(UsingTheCalendar, NotePlacement) {
@@ -209,7 +240,7 @@ TEST(UsingTheCalendar, TrayTip) {
     TestApp app;
     AppContext &ctx = app.ctx();
     ctx.settings.Day_Format = QString::fromUtf8("日本語");
-    ASSERT_EQ(StoreMemo(ctx, QDate(2027, 1, 11), "式典\n会場へ"), StoreResult::Stored);
+    ASSERT_EQ(ctx.memos().store(QDate(2027, 1, 11), "式典\n会場へ"), StoreResult::Stored);
     EXPECT_EQ(TrayTipText(ctx, QDate(2027, 1, 11)),
               QString::fromUtf8("2027年1月11日(月)\r\n成人の日\r\n式典\r\n会場へ"));
     EXPECT_EQ(TrayTipText(ctx, QDate(2027, 1, 12)), QString::fromUtf8("2027年1月12日(火)")); // no empty line
