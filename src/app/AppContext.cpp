@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "app/Prompts.h"
+#include "schedule/MemoCommands.h"
 
 #include <QDir>
 
@@ -11,6 +12,7 @@ AppContext::AppContext(ProgramPaths paths, Prompts &prompts, const Clock &clock)
     : settings(*this), m_paths(std::move(paths)), m_prompts(prompts), m_clock(clock),
       m_settingsFile(m_paths.settingsFilePath), m_dataFile(m_paths.dataFilePath), m_memos(*this) {
     displayedMonth = m_clock.today();
+    AddMemoCommands(*this);
 }
 
 void AppContext::reportUnreadable(const IniFile &file, bool &reported) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CommandDispatcher.h"
 #include "app/IniFile.h"
 #include "app/ProgramPaths.h"
 #include "app/SettingsModel.h"
@@ -47,6 +48,7 @@ public:
     const IniFile &dataFile() const { return m_dataFile; }
 
     SettingsModel settings;
+    CommandDispatcher commands;
     MemoBook &memos() { return m_memos; }
     const MemoBook &memos() const { return m_memos; }
     QDate displayedMonth;

@@ -55,3 +55,15 @@ bool ClearMonthMemos(AppContext &ctx, const QDate &month) {
         days.push_back(day);
     return ctx.memos().removeAll(days);
 }
+
+void AddMemoCommands(AppContext &ctx) {
+    CommandDispatcher &commands = ctx.commands;
+    QObject *owner = &ctx.memos();
+    commands.handle(Command::CutMemo, owner, [&ctx](const CommandTarget &t) { CutMemo(ctx, t.day); });
+    commands.handle(Command::CopyMemo, owner, [&ctx](const CommandTarget &t) { CopyMemo(ctx, t.day); });
+    commands.handle(Command::PasteMemo, owner, [&ctx](const CommandTarget &t) { PasteMemo(ctx, t.day); });
+    commands.handle(Command::DeleteMemo, owner, [&ctx](const CommandTarget &t) { DeleteMemo(ctx, t.day); });
+    commands.handle(Command::ClearMonth, owner, [&ctx](const CommandTarget &t) {
+        if (t.day.isValid()) ClearMonthMemos(ctx, t.day);
+    });
+}

@@ -19,3 +19,6 @@ bool PasteMemo(AppContext &ctx, const QDate &target);
 bool DeleteMemo(AppContext &ctx, const QDate &day);
 // Asks, then removes every memo of the month in one write.
 bool ClearMonthMemos(AppContext &ctx, const QDate &month);
+
+// Registers the five as commands on the day they are given.
+void AddMemoCommands(AppContext &ctx);

@@ -11,8 +11,8 @@ namespace {
 constexpr int kButtonSize = 23;
 constexpr int kSeparatorWidth = 8;
 
-QIcon toolbarIcon(const char *key) {
-    const QString path = QStringLiteral(":/icons/%1.svg").arg(QLatin1String(key));
+QIcon toolbarIcon(const QString &key) {
+    const QString path = QStringLiteral(":/icons/%1.svg").arg(key);
     return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
@@ -26,7 +26,7 @@ Toolbar::Toolbar(QWidget *parent) : QWidget(parent) {
     for (int i = 0; i < ToolbarButtonCount; ++i) {
         const ToolbarButton &def = ToolbarButtons()[size_t(i)];
         auto *b = new QToolButton(this);
-        b->setObjectName(QString::fromLatin1(def.key));
+        b->setObjectName(def.key());
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         if (def.separator()) {
@@ -34,14 +34,14 @@ Toolbar::Toolbar(QWidget *parent) : QWidget(parent) {
             b->setFixedSize(kSeparatorWidth, kButtonSize);
             b->setAccessibleName(QString());
         } else {
-            const QString tip = QString::fromUtf8(def.tip);
+            const QString tip = def.tip();
             b->setToolTip(tip);
             b->setAccessibleName(tip);
-            b->setIcon(toolbarIcon(def.key));
+            b->setIcon(toolbarIcon(def.key()));
             b->setIconSize(QSize(16, 16));
             b->setFixedSize(kButtonSize, kButtonSize - 1);
-            const int index = i + 1;
-            connect(b, &QToolButton::clicked, this, [this, index] { emit buttonClicked(index); });
+            const Command command = *def.command;
+            connect(b, &QToolButton::clicked, this, [this, command] { emit triggered(command); });
         }
         layout->addWidget(b);
         m_buttons[size_t(i)] = b;
@@ -76,5 +76,5 @@ int Toolbar::stripHeight() const {
 
 void Toolbar::setPictureTip(const QString &path) {
     // The picture button names the picture shown.
-    m_buttons[15]->setToolTip(path.isEmpty() ? QString::fromUtf8(ToolbarButtons()[15].tip) : path);
+    m_buttons[15]->setToolTip(path.isEmpty() ? ToolbarButtons()[15].tip() : path);
 }

@@ -21,7 +21,7 @@ public:
     void setPictureTip(const QString &path);
 
 signals:
-    void buttonClicked(int index);
+    void triggered(Command command);
     void modeChosen(const QString &entry);
 
 private:

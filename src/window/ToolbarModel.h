@@ -1,15 +1,22 @@
 #pragma once
 
+#include "app/CommandTable.h"
+
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class SettingsModel;
 
+// A button of the toolbar runs a command; a separator has only its own key.
 struct ToolbarButton {
-    const char *key;
-    const char *tip; // empty for a separator
-    bool separator() const { return *tip == '\0'; }
+    std::optional<Command> command;
+    const char *separatorKey = nullptr;
+
+    bool separator() const { return !command; }
+    QString key() const { return command ? InfoOf(*command).toolbarKeyName() : QString::fromLatin1(separatorKey); }
+    QString tip() const { return command ? InfoOf(*command).tipText() : QString(); }
 };
 
 inline constexpr int ToolbarButtonCount = 20;

@@ -11,7 +11,6 @@
 #include "calendar/Kyureki.h"
 #include "calendar/TimeZones.h"
 #include "schedule/MemoBook.h"
-#include "schedule/MemoCommands.h"
 #include "schedule/frmInput.h"
 #include "window/BackgroundPicture.h"
 #include "window/ClockLabel.h"
@@ -79,7 +78,7 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     shpToday = new TodayMarker(this);
     shpToday->hide();
     tlbToolbar = new Toolbar(this);
-    connect(tlbToolbar, &Toolbar::buttonClicked, this, &frmMain::runToolbarButton);
+    connect(tlbToolbar, &Toolbar::triggered, this, [this](Command command) { m_ctx.commands.run(command); });
     connect(tlbToolbar, &Toolbar::modeChosen, this, &frmMain::ApplyToolbarMode);
     // Hover follows the mouse's moves; nothing runs while it stands still.
     setMouseTracking(true);
@@ -89,12 +88,10 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     }
     m_note = new frmNote(m_ctx);
     m_menu = new frmMenu(m_ctx, this);
-    connect(m_menu, &frmMenu::command, this, &frmMain::runMenuCommand);
+    addCommands();
     m_tray = new TrayIcon(this);
-    connect(m_tray, &TrayIcon::menuRequested, this, [this] {
-        m_menu->ShowPopupMenu(QStringLiteral("Nomal"));
-        m_menu->menu()->popup(QCursor::pos());
-    });
+    connect(m_tray, &TrayIcon::menuRequested, this,
+            [this] { m_menu->popup(QStringLiteral("Nomal"), QCursor::pos()); });
     connect(m_tray, &TrayIcon::toggleRequested, this, [this] {
         setVisible(!isVisible());
         QWidget *focus = m_input_box && m_input_box->isVisible() ? static_cast<QWidget *>(m_input_box.data()) : this;
@@ -384,48 +381,30 @@ void frmMain::ApplyToolbarMode(const QString &entry) {
     m_seeThrough->refresh();
 }
 
-void frmMain::runToolbarButton(int index) {
-    const QSize before = size();
-    QDate &month = m_ctx.displayedMonth;
-    switch (index) {
-    case 1: {
+void frmMain::addCommands() {
+    const auto on = [this](Command command, std::function<void()> run) {
+        m_ctx.commands.handle(command, this, [run = std::move(run)](const CommandTarget &) { run(); });
+    };
+    on(Command::ToolbarMode, [this] {
         const QString next = NextToolbarEntry(m_ctx.settings.Disp_Mode_ToolBar);
         if (!next.isEmpty()) ApplyToolbarMode(next);
-        break;
-    }
-    case 7:
-        month = month.addYears(-1);
-        ShowMonth(month);
-        break;
-    case 8:
-        month = month.addMonths(-1);
-        ShowMonth(month);
-        break;
-    case 9:
-        month = m_ctx.clock().today();
-        ShowMonth(month);
-        break;
-    case 10:
-        month = month.addMonths(1);
-        ShowMonth(month);
-        break;
-    case 11:
-        month = month.addYears(1);
-        ShowMonth(month);
-        break;
-    case 14:
-        close();
-        return;
-    case 16:
-    case 17:
-    case 18:
-    case 19:
-    case 20:
-        ChangePicture(index - 16);
-        break;
-    default: // the memo list, import, sticky note and options windows come with their own commands
-        break;
-    }
+    });
+    QDate &month = m_ctx.displayedMonth;
+    on(Command::YearBack, [this, &month] { goToMonth(month.addYears(-1)); });
+    on(Command::MonthBack, [this, &month] { goToMonth(month.addMonths(-1)); });
+    on(Command::ThisMonth, [this] { goToMonth(m_ctx.clock().today()); });
+    on(Command::MonthOn, [this, &month] { goToMonth(month.addMonths(1)); });
+    on(Command::YearOn, [this, &month] { goToMonth(month.addYears(1)); });
+    on(Command::Quit, [this] { close(); });
+    const Command pictures[] = {Command::FirstPicture, Command::PreviousPicture, Command::PictureFolder,
+                                Command::NextPicture, Command::LastPicture};
+    for (int i = 0; i < 5; ++i) on(pictures[i], [this, i] { ChangePicture(i); });
+}
+
+void frmMain::goToMonth(const QDate &month) {
+    const QSize before = size();
+    m_ctx.displayedMonth = month;
+    ShowMonth(month);
     if (size() != before) ApplyToolbarMode(ToolbarEntryOfMode(m_ctx.settings.Disp_Mode_ToolBar));
 }
 
@@ -747,17 +726,14 @@ void frmMain::mousePressEvent(QMouseEvent *event) {
     const QPoint global = event->globalPosition().toPoint();
     if (day >= 0 && !lblDay[size_t(day)]->text().isEmpty()) {
         if (event->button() == Qt::RightButton) {
-            m_menu->ShowPopupMenu(QStringLiteral("Edit"));
-            m_menuDay = cellDate(day);
-            m_menu->menu()->popup(global);
+            m_menu->popup(QStringLiteral("Edit"), global, cellDate(day));
         } else if (event->button() == Qt::LeftButton) {
             m_pressedDay = day;
         }
         return;
     }
     if (day < 0 && event->button() == Qt::RightButton) {
-        m_menu->ShowPopupMenu(QStringLiteral("Nomal"));
-        m_menu->menu()->popup(global);
+        m_menu->popup(QStringLiteral("Nomal"), global);
         return;
     }
     sub_Move_Start(global);
@@ -833,26 +809,6 @@ void frmMain::openInput(int cell) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     m_input_box = box;
     box->show();
-}
-
-void frmMain::runMenuCommand(const QString &item) {
-    static const QHash<QString, int> toolbar{{"BeforeYear", 7}, {"BeforeMonth", 8}, {"Now", 9},     {"AfterMonth", 10},
-                                             {"AfterYear", 11}, {"NoteList", 3},    {"Option", 13}, {"Quit", 14}};
-    if (toolbar.contains(item)) {
-        runToolbarButton(toolbar.value(item));
-        return;
-    }
-    // The day the menu was opened on; the windows follow the memo book's signals.
-    if (item == QLatin1String("Cut"))
-        CutMemo(m_ctx, m_menuDay);
-    else if (item == QLatin1String("Copy"))
-        CopyMemo(m_ctx, m_menuDay);
-    else if (item == QLatin1String("Paste"))
-        PasteMemo(m_ctx, m_menuDay);
-    else if (item == QLatin1String("Del"))
-        DeleteMemo(m_ctx, m_menuDay);
-    else if (item == QLatin1String("Clear"))
-        ClearMonthMemos(m_ctx, m_ctx.displayedMonth);
 }
 
 GridDay frmMain::gridDay(int cell, const QDate &month) const {

@@ -54,7 +54,6 @@ public:
     void activateCalendar();
     void clearActivationDone() { m_activationDone = false; }
     void ApplyToolbarMode(const QString &entry);
-    void runToolbarButton(int index);
 
     // The clock: the time in the chosen zone once a second; a new local date moves the today marker, takes a view
     // of the current month on to the new month and rebuilds the tray tip.
@@ -65,7 +64,6 @@ public:
     void sub_Move_End(QPoint global);
     // The entry box of a day cell, under the cell.
     void openInput(int cell);
-    void runMenuCommand(const QString &item);
     void refreshTrayTip();
 
     frmNote *note() const { return m_note; }
@@ -112,6 +110,8 @@ private:
     QString clockText() const;
     void dateChanged(const QDate &today);
     void pointerMoved(const QPoint &global);
+    void addCommands();
+    void goToMonth(const QDate &month);
     void settingsChanged(SettingsGroup group);
     void memoChanged(const QDate &date);
     GridDay gridDay(int cell, const QDate &month) const;
@@ -153,7 +153,6 @@ private:
     bool m_pointerInside = false;
     QDate m_today;
     int m_hoverDayIndex = 99;
-    QDate m_menuDay; // the day the popup menu was opened on
     bool m_dragging = false;
     QPoint m_dragOrigin;
     int m_pressedDay = -1;           // a left press on a day, clicked when released over it

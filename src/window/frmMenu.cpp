@@ -6,76 +6,70 @@
 #include <QCloseEvent>
 #include <QMenu>
 
+#include <optional>
+#include <utility>
+
 frmMenu::frmMenu(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window), m_ctx(ctx) {
     setObjectName(QStringLiteral("frmMenu"));
     m_menu = new QMenu(QString::fromUtf8("メニュー"), this);
     m_menu->setObjectName(QStringLiteral("Menu"));
-    const char *const calendar[][2] = {
-        {"Cut", "切り取り"},
-        {"Copy", "コピー"},
-        {"Paste", "貼り付け"},
-        {"Del", "削除"},
-        {"Clear", "すべてクリア"},
-        {"Line1", "-"},
-        {"Export", "エクスポート"},
-        {"Line2", "-"},
-        {"BeforeYear", "1年前"},
-        {"BeforeMonth", "1ヶ月前"},
-        {"Now", "現在"},
-        {"AfterMonth", "1ヵ月後"},
-        {"AfterYear", "1年後"},
-        {"Line3", "-"},
-        {"NoteList", "メモ一覧"},
-        {"Option", "設定"},
-        {"Line4", "-"},
-        {"Quit", "終了"},
-        {"Line5", "-"},
-        {"Fusen_Edit", "編集"},
-        {"Fusen_Position", "表示位置を固定"},
-        {"Fusen_Del", "削除"},
-        {"Line6", "-"},
+    // The items in menu order: commands, and separators by their own names.
+    const std::pair<const char *, std::optional<Command>> items[] = {
+        {nullptr, Command::CutMemo},     {nullptr, Command::CopyMemo},        {nullptr, Command::PasteMemo},
+        {nullptr, Command::DeleteMemo},  {nullptr, Command::ClearMonth},      {"Line1", std::nullopt},
+        {nullptr, Command::ExportMemos}, {"Line2", std::nullopt},             {nullptr, Command::YearBack},
+        {nullptr, Command::MonthBack},   {nullptr, Command::ThisMonth},       {nullptr, Command::MonthOn},
+        {nullptr, Command::YearOn},      {"Line3", std::nullopt},             {nullptr, Command::MemoList},
+        {nullptr, Command::Options},     {"Line4", std::nullopt},             {nullptr, Command::Quit},
+        {"Line5", std::nullopt},         {nullptr, Command::EditNote},        {nullptr, Command::FixNotePosition},
+        {nullptr, Command::DeleteNote},  {"Line6", std::nullopt},
     };
-    for (const auto &[name, caption] : calendar) add(m_menu, name, caption);
+    for (const auto &[separator, command] : items) {
+        if (command)
+            add(m_menu, *command);
+        else
+            addSeparator(separator);
+    }
     m_items.value("Fusen_Position")->setCheckable(true);
 
-    const auto submenu = [this](const char *name, const char *caption,
-                                std::initializer_list<std::pair<const char *, const char *>> entries) {
+    const auto submenu = [this](const char *name, const char *caption, std::initializer_list<Command> commands) {
         QMenu *sub = m_menu->addMenu(QString::fromUtf8(caption));
         sub->setObjectName(QString::fromLatin1(name));
         sub->menuAction()->setObjectName(QString::fromLatin1(name));
         m_items.insert(QString::fromLatin1(name), sub->menuAction());
-        for (const auto &[entry, text] : entries) add(sub, entry, text);
+        for (const Command command : commands) add(sub, command);
     };
     submenu("Fusen_Sort", "整列",
-            {{"Fusen_Sort_Left", "左揃え"},
-             {"Fusen_Sort_Right", "右揃え"},
-             {"Fusen_Sort_Upper", "上揃え"},
-             {"Fusen_Sort_Lower", "下揃え"}});
-    submenu("Fusen_Scale", "同じサイズに揃える",
-            {{"Fusen_Scale_Width", "幅"}, {"Fusen_Scale_Height", "高さ"}, {"Fusen_Scale_Both", "両方向"}});
+            {Command::AlignNotesLeft, Command::AlignNotesRight, Command::AlignNotesTop, Command::AlignNotesBottom});
+    submenu("Fusen_Scale", "同じサイズに揃える", {Command::SameNoteWidth, Command::SameNoteHeight, Command::SameNoteSize});
     submenu("Fusen_Folder", "フォルダ色",
-            {{"Fusen_Folder_Blue", "青色"},
-             {"Fusen_Folder_Green", "緑色"},
-             {"Fusen_Folder_Purple", "紫色"},
-             {"Fusen_Folder_Red", "赤色"},
-             {"Fusen_Folder_White", "白色"},
-             {"Fusen_Folder_Yellow", "黄色"},
-             {"Fusen_Folder_Black", "黒色"}});
-    add(m_menu, "Fusen_Pic_Disp", "背景画像を表示")->setVisible(false);
-    add(m_menu, "Fusen_Pic_Path", "背景画像を指定")->setVisible(false);
+            {Command::NoteFolderBlue, Command::NoteFolderGreen, Command::NoteFolderPurple, Command::NoteFolderRed,
+             Command::NoteFolderWhite, Command::NoteFolderYellow, Command::NoteFolderBlack});
+    add(m_menu, Command::ShowNotePicture)->setVisible(false);
+    add(m_menu, Command::ChooseNotePicture)->setVisible(false);
     ShowPopupMenu(QStringLiteral("Nomal"));
 }
 
-QAction *frmMenu::add(QMenu *menu, const char *name, const char *caption) {
-    QAction *action = QString::fromUtf8(caption) == QLatin1String("-") ? menu->addSeparator()
-                                                                       : menu->addAction(QString::fromUtf8(caption));
-    const QString item = QString::fromLatin1(name);
-    action->setObjectName(item);
-    m_items.insert(item, action);
-    if (!action->isSeparator()) connect(action, &QAction::triggered, this, [this, item] { emit command(item); });
+QAction *frmMenu::add(QMenu *menu, Command command) {
+    const CommandInfo &info = InfoOf(command);
+    QAction *action = menu->addAction(info.captionText());
+    action->setObjectName(info.menuItemName());
+    m_items.insert(info.menuItemName(), action);
+    connect(action, &QAction::triggered, this, [this, command] { m_ctx.commands.run(command, {m_day}); });
     return action;
 }
 
+void frmMenu::addSeparator(const char *name) {
+    QAction *action = m_menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    m_items.insert(QString::fromLatin1(name), action);
+}
+
+void frmMenu::popup(const QString &mode, const QPoint &at, const QDate &day) {
+    ShowPopupMenu(mode);
+    m_day = day;
+    m_menu->popup(at);
+}
 void frmMenu::ShowPopupMenu(const QString &mode) {
     static const QStringList memo{"Cut", "Copy", "Paste", "Del", "Clear", "Line1", "Export"};
     static const QStringList months{"BeforeYear", "BeforeMonth", "Now",    "AfterMonth", "AfterYear",

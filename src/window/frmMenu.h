@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/CommandTable.h"
+
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <QWidget>
@@ -17,19 +20,21 @@ public:
 
     // "Nomal" (months, memo list, settings, quit), "Edit" (the memo commands of a day) or "Fusen" (a sticky note).
     void ShowPopupMenu(const QString &mode);
+    // Prepared in the mode and opened at a point of the screen; the commands act on the day (none for the calendar's
+    // own menu).
+    void popup(const QString &mode, const QPoint &at, const QDate &day = QDate());
     QMenu *menu() const { return m_menu; }
     QAction *item(const QString &name) const { return m_items.value(name); }
-
-signals:
-    void command(const QString &item);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QAction *add(QMenu *menu, const char *name, const char *caption);
+    QAction *add(QMenu *menu, Command command);
+    void addSeparator(const char *name);
 
     AppContext &m_ctx;
     QMenu *m_menu = nullptr;
     QHash<QString, QAction *> m_items;
+    QDate m_day;
 };

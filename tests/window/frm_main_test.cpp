@@ -72,7 +72,7 @@ TEST(CalendarWindow, DayClassesAsColourAndBold) {
         EXPECT_EQ(label->font().bold(), e.bold) << e.day;
     }
     // A holiday: 2027-01-01.
-    c.w().runToolbarButton(10);
+    c.app.ctx().commands.run(Command::MonthOn);
     EXPECT_EQ(textColor(c.w().lblDay[size_t(c.cellOf(1))]), ColorFromText("HFFFF00"));
     EXPECT_EQ(c.w().lblRokuyo[size_t(c.cellOf(1))]->text(), QString::fromUtf8("  仏滅")); // lunar 11/24
 }
@@ -82,12 +82,12 @@ TEST(CalendarWindow, TodayMarkerOnlyInTodaysMonth) {
     EXPECT_TRUE(c.w().shpToday->isVisibleTo(&c.w()));
     const QRect day = c.w().lblDay[size_t(c.cellOf(7))]->geometry();
     EXPECT_TRUE(c.w().shpToday->geometry().intersects(day));
-    c.w().runToolbarButton(8); // a month back
+    c.app.ctx().commands.run(Command::MonthBack);
     EXPECT_EQ(c.w().lblTitle->text(), QString::fromUtf8("2026年11月"));
     EXPECT_FALSE(c.w().shpToday->isVisibleTo(&c.w()));
-    c.w().runToolbarButton(9); // this month
+    c.app.ctx().commands.run(Command::ThisMonth);
     EXPECT_TRUE(c.w().shpToday->isVisibleTo(&c.w()));
-    c.w().runToolbarButton(11);
+    c.app.ctx().commands.run(Command::YearOn);
     EXPECT_EQ(c.w().lblTitle->text(), QString::fromUtf8("2027年12月"));
     EXPECT_FALSE(c.w().shpToday->isVisibleTo(&c.w()));
 }

@@ -202,14 +202,16 @@ TEST(UsingTheCalendar, ToolbarModeCycling) {
     EXPECT_EQ(ctx.settings.Disp_Mode_ToolBar, "2");
     EXPECT_FALSE(bar->button(7)->isVisibleTo(bar));
     const int narrow = c.w().width();
-    c.w().runToolbarButton(1); // hidden -> all
+    c.app.ctx().commands.run(Command::ToolbarMode); // hidden -> all
     EXPECT_EQ(ctx.settings.Disp_Mode_ToolBar, "0");
     EXPECT_TRUE(bar->button(20)->isVisibleTo(bar));
     EXPECT_GE(c.w().width(), bar->x() + bar->width()); // the window reaches past the toolbar
     EXPECT_GT(c.w().width(), narrow);
-    c.w().runToolbarButton(1); // all -> custom
+    QTest::mouseClick(bar->button(10), Qt::LeftButton); // a button runs its command
+    EXPECT_EQ(c.w().lblTitle->text(), QString::fromUtf8("2027年1月"));
+    QTest::mouseClick(bar->button(1), Qt::LeftButton, {}, QPoint(4, 4)); // all -> custom
     EXPECT_EQ(ctx.settings.Disp_Mode_ToolBar, "1");
-    c.w().runToolbarButton(1); // custom -> hidden
+    c.app.ctx().commands.run(Command::ToolbarMode); // custom -> hidden
     EXPECT_EQ(ctx.settings.Disp_Mode_ToolBar, "2");
     EXPECT_EQ(c.w().width(), narrow);
     EXPECT_EQ(ctx.ReadSetting("OPTION", "Disp_Mode_ToolBar"), "2"); // the record only; the file waits for a save
@@ -263,7 +265,7 @@ TEST(UsingTheCalendar, MidnightMovesTheMarkerAndTheMonth) {
     EXPECT_TRUE(c.w().shpToday->geometry().intersects(c.w().lblDay[size_t(c.cellOf(1))]->geometry()));
     EXPECT_TRUE(c.w().tray()->tip().startsWith(QString::fromUtf8("2027年1月1日(金)\r\n元日")));
     // A view of another month stays where it is.
-    c.w().runToolbarButton(10);
+    c.app.ctx().commands.run(Command::MonthOn);
     c.app.clock.advance(24 * 3600);
     c.w().tick();
     EXPECT_EQ(c.w().lblTitle->text(), QString::fromUtf8("2027年2月"));
