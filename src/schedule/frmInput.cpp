@@ -65,26 +65,24 @@ frmInput::frmInput(AppContext &ctx, const QDate &day, const InputBoxAnchor &anch
 }
 
 void frmInput::placeOnScreen(const InputBoxAnchor &anchor) {
-    const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
     const QScreen *screen = QGuiApplication::screenAt(anchor.calendarTopLeft);
     if (!screen) screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const QRect screenPixels = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 
     InputBoxPlacement in;
-    in.label =
-        QRect(anchor.label.x() * tx, anchor.label.y() * ty, anchor.label.width() * tx, anchor.label.height() * ty);
-    in.frameWidth = anchor.frameWidth * tx;
-    in.windowLeft = anchor.calendarTopLeft.x() * tx;
-    in.captionHeight = kCaptionAndBordersY * ty;
-    in.screen =
-        QRect(screenPixels.x() * tx, screenPixels.y() * ty, screenPixels.width() * tx, screenPixels.height() * ty);
+    in.label = ToTwips(anchor.label);
+    in.frameWidth = ToTwipsX(anchor.frameWidth);
+    in.windowLeft = ToTwipsX(anchor.calendarTopLeft.x());
+    in.captionHeight = ToTwipsY(kCaptionAndBordersY);
+    in.screen = ToTwips(screenPixels);
     const InputBoxGeometry g = LayoutInputBox(in);
 
     // Qt sizes the client area; the window manager adds caption and borders around it.
-    const QSize client(std::max(1, g.window.width() / tx - kBordersX),
-                       std::max(1, g.window.height() / ty - kCaptionAndBordersY));
+    const QSize client(std::max(1, ToPixelsX(g.window.width()) - kBordersX),
+                       std::max(1, ToPixelsY(g.window.height()) - kCaptionAndBordersY));
     const auto toPixels = [&](const QRect &r) {
-        return QRect(r.x() / tx, r.y() / ty, std::min(r.width() / tx, client.width()), r.height() / ty);
+        const QRect p = ToPixels(r);
+        return QRect(p.topLeft(), QSize(std::min(p.width(), client.width()), p.height()));
     };
     // "×" takes the right end of the save button's row, a square as high as the row.
     const QRect button = toPixels(g.button);
@@ -93,7 +91,7 @@ void frmInput::placeOnScreen(const InputBoxAnchor &anchor) {
     cmdInput[0]->setGeometry(button.adjusted(0, 0, -closeWidth, 0));
     txtInput->setGeometry(toPixels(g.text));
     setFixedSize(client);
-    move(g.window.x() / tx, g.window.y() / ty);
+    move(ToPixels(g.window.topLeft()));
 }
 
 void frmInput::limitLength() {

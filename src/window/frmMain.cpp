@@ -154,12 +154,7 @@ frmInput *frmMain::input() const {
 
 QSize frmMain::measure(const QFont &font, const QString &text) const {
     const QFontMetrics fm(font);
-    return QSize((fm.horizontalAdvance(text) + 1) * TwipsPerPixelX(), fm.height() * TwipsPerPixelY());
-}
-
-QRect frmMain::toPixels(const QRect &t) const {
-    const int x = TwipsPerPixelX(), y = TwipsPerPixelY();
-    return QRect(t.left() / x, t.top() / y, t.width() / x, t.height() / y);
+    return ToTwips(QSize(fm.horizontalAdvance(text) + 1, fm.height()));
 }
 
 QFont frmMain::labelFont(const QFont &font) const {
@@ -302,7 +297,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     QFont rokuyoFont = m_weekdayFont;
     rokuyoFont.setPointSizeF(RokuyoPoints(in));
     in.rokuyoHeight = measure(rokuyoFont, QStringLiteral("  大安")).height();
-    in.toolbarHeight = tlbToolbar->stripHeight() * TwipsPerPixelY();
+    in.toolbarHeight = ToTwipsY(tlbToolbar->stripHeight());
     in.rokuyo = s.on(&Settings::Rokuyo);
     in.picturePos = s.Back_PicturePos;
 
@@ -311,17 +306,17 @@ void frmMain::LayoutCalendar(const QDate &date) {
     if (!picture.isEmpty()) {
         const QSize pixels = PictureShownSize(picture);
         if (pixels.isValid())
-            in.picture = FitPicture(QSize(pixels.width() * TwipsPerPixelX(), pixels.height() * TwipsPerPixelY()),
+            in.picture = FitPicture(ToTwips(pixels),
                                     s.Back_PicturePos, BaseWindowSize(in));
     }
     m_geometry = LayoutMonth(in);
     const MonthGeometry &g = m_geometry;
 
-    lblTitle->setGeometry(toPixels(g.title));
-    lblTime->setGeometry(toPixels(g.time));
+    lblTitle->setGeometry(ToPixels(g.title));
+    lblTime->setGeometry(ToPixels(g.time));
     for (int d = 0; d < 7; ++d) {
         lblHeader[size_t(d)]->setFont(labelFont(d == 0 || d == 6 ? m_offdayFont : m_weekdayFont));
-        lblHeader[size_t(d)]->setGeometry(toPixels(g.header[size_t(d)]));
+        lblHeader[size_t(d)]->setGeometry(ToPixels(g.header[size_t(d)]));
         lblHeader[size_t(d)]->show();
     }
     shpToday->hide();
@@ -335,27 +330,25 @@ void frmMain::LayoutCalendar(const QDate &date) {
         QFont font = labelFont(base);
         font.setBold(day.dayClass >= 4);
         lblDay[size_t(i)]->setFont(font);
-        lblDay[size_t(i)]->setGeometry(toPixels(g.day[size_t(i)]));
+        lblDay[size_t(i)]->setGeometry(ToPixels(g.day[size_t(i)]));
         QLabel *rokuyo = lblRokuyo[size_t(i)];
         rokuyo->setVisible(in.rokuyo);
         rokuyo->setFont(labelFont(rokuyoFont));
-        rokuyo->setGeometry(toPixels(g.rokuyo[size_t(i)]));
+        rokuyo->setGeometry(ToPixels(g.rokuyo[size_t(i)]));
         if (day.date.isValid() && day.date == today) PlaceTodayMarker(i);
     }
-    const QPoint toolbar = toPixels(QRect(g.toolbar, QSize())).topLeft();
+    const QPoint toolbar = ToPixels(g.toolbar);
     tlbToolbar->move(toolbar);
     ApplyToolbarMode(ToolbarEntryOfMode(s.Disp_Mode_ToolBar));
 
     // Kept on the screen that holds the window.
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QSize screenTwips =
-        screen ? QSize(screen->geometry().width() * TwipsPerPixelX(), screen->geometry().height() * TwipsPerPixelY())
-               : PrimaryScreenTwips();
+    const QSize screenTwips = screen ? ToTwips(screen->geometry().size()) : PrimaryScreenTwips();
     const QPoint stored = s.position(VirtualScreenTwips());
-    const QPoint current(x() * TwipsPerPixelX(), y() * TwipsPerPixelY());
+    const QPoint current = ToTwips(pos());
     const QPoint p = ClampedWindowPosition(stored, current, g.window, screenTwips);
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-    move(origin + QPoint(p.x() / TwipsPerPixelX(), p.y() / TwipsPerPixelY()));
+    move(origin + ToPixels(p));
     m_seeThrough->refresh();
     update();
 }
@@ -363,7 +356,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
 void frmMain::PlaceTodayMarker(int cell) {
     QLabel *label = lblDay[size_t(cell)];
     const QRect marker = TodayMarkerRect(m_geometry, cell, measure(label->font(), label->text()));
-    shpToday->setGeometry(toPixels(marker));
+    shpToday->setGeometry(ToPixels(marker));
     shpToday->raise();
     shpToday->show();
 }
@@ -375,9 +368,8 @@ void frmMain::ApplyToolbarMode(const QString &entry) {
     s.Disp_Mode_ToolBar = mode;
     tlbToolbar->showButtons(VisibleToolbarButtons(entry, s));
     // The window takes the outline's width, or reaches past a wider toolbar.
-    const int toolbarRight = (tlbToolbar->x() + tlbToolbar->width()) * TwipsPerPixelX();
-    resize(ToolbarWindowWidth(toolbarRight, m_geometry.frame.width()) / TwipsPerPixelX(),
-           toPixels(m_geometry.frame).height());
+    const int toolbarRight = ToTwipsX(tlbToolbar->x() + tlbToolbar->width());
+    resize(ToPixelsX(ToolbarWindowWidth(toolbarRight, m_geometry.frame.width())), ToPixels(m_geometry.frame).height());
     m_seeThrough->refresh();
 }
 
@@ -421,10 +413,10 @@ void frmMain::LoadBackgroundPicture() {
             if (image.isNull()) {
                 m_ctx.prompts().information(pictureErrorText(int(reader.error()), reader.errorString()));
             } else {
-                const QSize natural(image.width() * TwipsPerPixelX(), image.height() * TwipsPerPixelY());
+                const QSize natural = ToTwips(image.size());
                 const QSize shown = FitPicture(natural, s.Back_PicturePos, m_geometry.frame.size());
                 const QPoint at = PictureOrigin(s.Back_PicturePos, shown, m_geometry.frame, m_geometry.window);
-                m_pictureRect = toPixels(QRect(at, shown));
+                m_pictureRect = ToPixels(QRect(at, shown));
                 if (!m_pictureRect.isEmpty())
                     m_scaled = QPixmap::fromImage(
                         image.scaled(m_pictureRect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
@@ -469,7 +461,7 @@ void frmMain::pictureChanged() {
     if (const QString path = PictureFilePath(s, m_ctx.paths().programFolder); !path.isEmpty()) {
         const QSize pixels = PictureShownSize(path);
         if (pixels.isValid())
-            band = FitPicture(QSize(pixels.width() * TwipsPerPixelX(), pixels.height() * TwipsPerPixelY()),
+            band = FitPicture(ToTwips(pixels),
                               s.Back_PicturePos, m_geometry.frame.size());
     }
     if (band != m_lastBand) LayoutCalendar(m_ctx.displayedMonth);
@@ -522,7 +514,7 @@ void frmMain::activateCalendar() {
         QList<QRect> screens;
         for (const QScreen *screen : QGuiApplication::screens()) screens << screen->geometry();
         const QScreen *primary = QGuiApplication::primaryScreen();
-        move(OpeningPosition(QPoint(stored.x() / TwipsPerPixelX(), stored.y() / TwipsPerPixelY()), size(), screens,
+        move(OpeningPosition(ToPixels(stored), size(), screens,
                              primary ? primary->geometry() : QRect(0, 0, 1024, 768)));
         ShowMonth(m_ctx.displayedMonth);
     } else {
@@ -539,7 +531,7 @@ void frmMain::activateCalendar() {
 QRegion frmMain::opaqueShape() const {
     // An opaque window keeps its outline's shape and the toolbar.
     const qreal dpr = devicePixelRatioF();
-    const QRect frame = toPixels(m_geometry.frame);
+    const QRect frame = ToPixels(m_geometry.frame);
     QRegion shape = WindowShape::outline(frame.size() * dpr, m_ctx.settings.on(&Settings::Frame_Conner));
     const QRect toolbar(tlbToolbar->pos(), tlbToolbar->size() + QSize(WindowMetrics::CxFrame + WindowMetrics::CxBorder,
                                                                       WindowMetrics::CyBorder));
@@ -585,11 +577,10 @@ void frmMain::paintBackground(QPainter &p) {
     if (!m_scaled.isNull()) p.drawPixmap(m_pictureRect.topLeft(), m_scaled);
     if (s.on(&Settings::Back_Line)) {
         p.setPen(QPen(m_seeThrough->shown(s.color(&Settings::Back_Line_Color)), 1));
-        const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-        for (const QLine &l : m_geometry.lines) p.drawLine(l.x1() / tx, l.y1() / ty, l.x2() / tx, l.y2() / ty);
+        for (const QLine &l : m_geometry.lines) p.drawLine(ToPixels(l.p1()), ToPixels(l.p2()));
     }
     if (s.on(&Settings::Frame_Style)) {
-        const QRect frame = toPixels(m_geometry.frame);
+        const QRect frame = ToPixels(m_geometry.frame);
         // The ring is worked out once per size, not at every paint of the clock.
         const QPair<QSize, bool> key{frame.size(), s.on(&Settings::Frame_Conner)};
         if (key != m_ringKey) {
@@ -716,7 +707,7 @@ void frmMain::hoverDay(int cell) {
     if (m_menu->menu()->isVisible()) return;
     const QString text = HoverNoteText(m_ctx, cellDate(cell));
     if (text.isEmpty()) return;
-    m_note->showFor(text, QRect(label->mapToGlobal(QPoint()), label->size()), toPixels(m_geometry.frame).width(),
+    m_note->showFor(text, QRect(label->mapToGlobal(QPoint()), label->size()), ToPixels(m_geometry.frame).width(),
                     width());
 }
 
@@ -765,9 +756,9 @@ void frmMain::sub_Move_Start(QPoint global) {
     QApplication::setOverrideCursor(Qt::SizeAllCursor);
     m_dragOrigin = global;
     SettingsModel &s = m_ctx.settings;
-    s.Frame_Y = SingleText(y() * TwipsPerPixelY());
-    s.Frame_X = SingleText(x() * TwipsPerPixelX());
-    const QRect frame = toPixels(m_geometry.frame);
+    s.Frame_Y = SingleText(ToTwipsY(y()));
+    s.Frame_X = SingleText(ToTwipsX(x()));
+    const QRect frame = ToPixels(m_geometry.frame);
     m_frame = std::make_unique<frmFrame>(QRect(pos() + frame.topLeft(), frame.size()), s.color(&Settings::Frame_Color),
                                          s.on(&Settings::Frame_Conner));
     m_frame->hide();
@@ -792,8 +783,8 @@ void frmMain::sub_Move_End(QPoint global) {
     }
     m_frame.reset();
     s.change(SettingsGroup::Move, [this](Settings &record) {
-        record.Frame_Y = SingleText(y() * TwipsPerPixelY());
-        record.Frame_X = SingleText(x() * TwipsPerPixelX());
+        record.Frame_Y = SingleText(ToTwipsY(y()));
+        record.Frame_X = SingleText(ToTwipsX(x()));
     });
     QApplication::restoreOverrideCursor();
 }
@@ -804,7 +795,7 @@ void frmMain::openInput(int cell) {
     if (m_input_box) m_input_box->close();
     QLabel *label = lblDay[size_t(cell)];
     const InputBoxAnchor anchor{QRect(label->mapToGlobal(QPoint()), label->size()), label->font(),
-                                toPixels(m_geometry.frame).width(), pos()};
+                                ToPixels(m_geometry.frame).width(), pos()};
     auto *box = new frmInput(m_ctx, day, anchor, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     m_input_box = box;

@@ -121,7 +121,6 @@ private:
     void paintBackground(QPainter &painter); // what the window paints under its labels
     void paintArea(QPainter &painter, const QRect &area);
     QSize measure(const QFont &font, const QString &text) const; // twips
-    QRect toPixels(const QRect &twips) const;
     QFont labelFont(const QFont &font) const;
     QColor dayColor(int dayClass) const;
     QString pictureErrorText(int number, const QString &description) const;

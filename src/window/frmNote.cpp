@@ -26,25 +26,24 @@ frmNote::frmNote(AppContext &ctx)
 
 void frmNote::showFor(const QString &text, const QRect &cell, int frameWidth, int windowWidth) {
     const SettingsModel &s = m_ctx.settings;
-    const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
     const QFont font = s.font(TextClass::Note);
     const QFontMetrics fm(font);
     const QString shown = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     const QRect extent = fm.boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, shown);
 
     NotePlacementInput in;
-    in.cell = QRect(cell.x() * tx, cell.y() * ty, cell.width() * tx, cell.height() * ty);
-    in.text = QSize((extent.width() + 1) * tx, extent.height() * ty);
-    in.lineHeight = fm.lineSpacing() * ty;
-    in.frameWidth = frameWidth * tx;
-    in.windowWidth = windowWidth * tx;
+    in.cell = ToTwips(cell);
+    in.text = ToTwips(QSize(extent.width() + 1, extent.height()));
+    in.lineHeight = ToTwipsY(fm.lineSpacing());
+    in.frameWidth = ToTwipsX(frameWidth);
+    in.windowWidth = ToTwipsX(windowWidth);
     const QScreen *screen = QGuiApplication::screenAt(cell.center());
     if (!screen) screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    in.screen = QSize((area.x() + area.width()) * tx, (area.y() + area.height()) * ty);
+    in.screen = ToTwips(QSize(area.x() + area.width(), area.y() + area.height()));
     const NotePlacement place = PlaceDayNote(in, [&](int width) {
         const QRect wrapped =
-            fm.boundingRect(QRect(0, 0, width / tx, 100000), Qt::TextWordWrap | Qt::TextWrapAnywhere, shown);
+            fm.boundingRect(QRect(0, 0, ToPixelsX(width), 100000), Qt::TextWordWrap | Qt::TextWrapAnywhere, shown);
         return qMax(1, wrapped.height() / qMax(1, fm.lineSpacing()));
     });
 
@@ -54,9 +53,8 @@ void frmNote::showFor(const QString &text, const QRect &cell, int frameWidth, in
     palette.setColor(QPalette::WindowText, s.textColor(TextClass::Note));
     txtComment->setPalette(palette);
     txtComment->setText(shown);
-    txtComment->setGeometry(place.text.x() / tx, place.text.y() / ty, place.text.width() / tx,
-                            place.text.height() / ty);
-    setGeometry(place.window.x() / tx, place.window.y() / ty, place.window.width() / tx, place.window.height() / ty);
+    txtComment->setGeometry(ToPixels(place.text));
+    setGeometry(ToPixels(place.window));
     const QRegion shape = WindowShape::outline(size() * devicePixelRatioF(), s.on(&Settings::Note_Frame_Conner));
     show();
     raise();
