@@ -1,6 +1,6 @@
 #include "app/AppContext.h"
 #include "app/Clock.h"
-#include "app/DialogPrompts.h"
+#include "window/DialogPrompts.h"
 #include "app/ProgramPaths.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"

@@ -3,27 +3,28 @@
 #include "app/SettingsModel.h"
 
 const std::array<ToolbarButton, ToolbarButtonCount> &ToolbarButtons() {
+    // Numbered as VisibleToolbarButtons counts them.
     static const std::array<ToolbarButton, ToolbarButtonCount> buttons{{
-        {Command::ToolbarMode},
-        {std::nullopt, "SEP1"},
-        {Command::MemoList},
-        {Command::Import},
-        {Command::Notes},
-        {std::nullopt, "SEP2"},
-        {Command::YearBack},
-        {Command::MonthBack},
-        {Command::ThisMonth},
-        {Command::MonthOn},
-        {Command::YearOn},
-        {std::nullopt, "SEP3"},
-        {Command::Options},
-        {Command::Quit},
-        {std::nullopt, "SEP4"},
-        {Command::FirstPicture},
-        {Command::PreviousPicture},
-        {Command::PictureFolder},
-        {Command::NextPicture},
-        {Command::LastPicture},
+        {Command::ToolbarMode},     // 1
+        {std::nullopt, "SEP1"},     // 2
+        {Command::MemoList},        // 3
+        {Command::Import},          // 4
+        {Command::Notes},           // 5
+        {std::nullopt, "SEP2"},     // 6
+        {Command::YearBack},        // 7
+        {Command::MonthBack},       // 8
+        {Command::ThisMonth},       // 9
+        {Command::MonthOn},         // 10
+        {Command::YearOn},          // 11
+        {std::nullopt, "SEP3"},     // 12
+        {Command::Options},         // 13
+        {Command::Quit},            // 14
+        {std::nullopt, "SEP4"},     // 15
+        {Command::FirstPicture},    // 16
+        {Command::PreviousPicture}, // 17
+        {Command::PictureFolder},   // 18
+        {Command::NextPicture},     // 19
+        {Command::LastPicture},     // 20
     }};
     return buttons;
 }

@@ -3,7 +3,6 @@
 #include "app/AppContext.h"
 #include "app/Clock.h"
 #include "app/Prompts.h"
-#include "app/SettingValues.h"
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "calendar/DatePattern.h"
@@ -22,13 +21,11 @@
 #include "window/Toolbar.h"
 #include "window/TrayIcon.h"
 #include "window/WindowShape.h"
-#include "window/frmFrame.h"
 #include "window/frmMenu.h"
 #include "window/frmNote.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -55,7 +52,8 @@ void setColor(QWidget *widget, QPalette::ColorRole role, const QColor &color) {
 
 } // namespace
 
-frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ctx(ctx) {
+frmMain::frmMain(AppContext &ctx, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ctx(ctx), m_band(ctx), m_drag(ctx, *this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(ApplicationTitle());
     // Task lists show the icon name where one is set.
@@ -90,8 +88,7 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     m_menu = new frmMenu(m_ctx, this);
     addCommands();
     m_tray = new TrayIcon(this);
-    connect(m_tray, &TrayIcon::menuRequested, this,
-            [this] { m_menu->popup(QStringLiteral("Nomal"), QCursor::pos()); });
+    connect(m_tray, &TrayIcon::menuRequested, this, [this] { m_menu->popup(QStringLiteral("Nomal"), QCursor::pos()); });
     connect(m_tray, &TrayIcon::toggleRequested, this, [this] {
         setVisible(!isVisible());
         QWidget *focus = m_input_box && m_input_box->isVisible() ? static_cast<QWidget *>(m_input_box.data()) : this;
@@ -126,7 +123,7 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window 
     connect(m_menu->menu(), &QMenu::aboutToHide, this, [this] { hoverOver(nullptr); });
 
     SettingsModel &s = m_ctx.settings;
-    s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, QStringLiteral("NOW"));
+    s.Back_PictureShowName = SelectFolderPicture(m_band.folder(), s.Back_PictureShowName, QStringLiteral("NOW"));
     ApplyOptions();
     m_ctx.displayedMonth = m_ctx.clock().today();
     ShowMonth(m_ctx.displayedMonth);
@@ -302,13 +299,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     in.picturePos = s.Back_PicturePos;
 
     // The band is fitted to the window as it is without it.
-    const QString picture = PictureFilePath(s, m_ctx.paths().programFolder);
-    if (!picture.isEmpty()) {
-        const QSize pixels = PictureShownSize(picture);
-        if (pixels.isValid())
-            in.picture = FitPicture(ToTwips(pixels),
-                                    s.Back_PicturePos, BaseWindowSize(in));
-    }
+    if (const QSize band = m_band.fittedSize(BaseWindowSize(in)); band.isValid()) in.picture = band;
     m_geometry = LayoutMonth(in);
     const MonthGeometry &g = m_geometry;
 
@@ -401,69 +392,18 @@ void frmMain::goToMonth(const QDate &month) {
 }
 
 void frmMain::LoadBackgroundPicture() {
-    const SettingsModel &s = m_ctx.settings;
-    m_pictureRect = QRect();
-    m_scaled = QPixmap();
-    if (s.pictureMode() != PictureMode::None) {
-        const QString path = PictureFilePath(s, m_ctx.paths().programFolder);
-        if (!path.isEmpty()) {
-            QImageReader reader(path);
-            reader.setAutoTransform(true);
-            const QImage image = reader.read();
-            if (image.isNull()) {
-                m_ctx.prompts().information(pictureErrorText(int(reader.error()), reader.errorString()));
-            } else {
-                const QSize natural = ToTwips(image.size());
-                const QSize shown = FitPicture(natural, s.Back_PicturePos, m_geometry.frame.size());
-                const QPoint at = PictureOrigin(s.Back_PicturePos, shown, m_geometry.frame, m_geometry.window);
-                m_pictureRect = ToPixels(QRect(at, shown));
-                if (!m_pictureRect.isEmpty())
-                    m_scaled = QPixmap::fromImage(
-                        image.scaled(m_pictureRect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-            }
-            tlbToolbar->setPictureTip(pictureFolder() + s.Back_PictureShowName);
-        }
-    }
+    m_band.load(m_geometry);
+    tlbToolbar->setPictureTip(m_band.shownPath());
     m_seeThrough->refresh();
     update();
 }
 
-QString frmMain::pictureErrorText(int number, const QString &description) const {
-    const SettingsModel &s = m_ctx.settings;
-    return QString::fromUtf8("エラーが発生した為，画像を表示できません。\r\n画像ファイル：") + pictureFolder() +
-           s.Back_PictureShowName + QStringLiteral("\r\nERR(") + QString::number(number) + QStringLiteral(")\r\n") +
-           description;
-}
-
-QString frmMain::pictureFolder() const {
-    return PictureFolderPath(m_ctx.settings.Back_PicturePath, m_ctx.paths().programFolder);
-}
-
 void frmMain::ChangePicture(int command) {
-    const SettingsModel &s = m_ctx.settings;
-    QString folder = s.Back_PicturePath;
-    if (command == 2) {
-        const QString chosen = m_ctx.prompts().chooseFolder(QString::fromUtf8("画像フォルダの選択"), pictureFolder());
-        if (!chosen.isEmpty()) folder = PictureFolderSetting(chosen);
-    }
-    const QString name = SelectFolderPicture(PictureFolderPath(folder, m_ctx.paths().programFolder),
-                                             s.Back_PictureShowName, PictureStepMode(command));
-    // A folder the file cannot name is refused (and said so): the calendar keeps showing what the file holds.
-    m_ctx.settings.change(SettingsGroup::Picture, [&](Settings &record) {
-        record.Back_PicturePath = folder;
-        record.Back_PictureShowName = name;
-    });
+    m_band.step(command);
 }
 
 void frmMain::pictureChanged() {
-    const SettingsModel &s = m_ctx.settings;
-    QSize band;
-    if (const QString path = PictureFilePath(s, m_ctx.paths().programFolder); !path.isEmpty()) {
-        const QSize pixels = PictureShownSize(path);
-        if (pixels.isValid())
-            band = FitPicture(ToTwips(pixels),
-                              s.Back_PicturePos, m_geometry.frame.size());
-    }
+    const QSize band = m_band.fittedSize(m_geometry.frame.size());
     if (band != m_lastBand) LayoutCalendar(m_ctx.displayedMonth);
     m_lastBand = band;
     LoadBackgroundPicture();
@@ -489,7 +429,7 @@ void frmMain::settingsChanged(SettingsGroup group) {
 void frmMain::pointerMoved(const QPoint &global) {
     // Shaped: X gives the window the mouse only over its drawn pixels, the gaps inside a day's cell not among them.
     // The label under the pointer is lit and so joins the shape before the click comes.
-    const bool inside = frameGeometry().contains(global) && isVisible() && !m_dragging;
+    const bool inside = frameGeometry().contains(global) && isVisible() && !m_drag.active();
     if (inside)
         hoverOver(widgetAt(mapFromGlobal(global)));
     else if (m_pointerInside)
@@ -506,7 +446,7 @@ void frmMain::ApplyTransparency() {
 void frmMain::activateCalendar() {
     if (m_activationDone) return;
     SettingsModel &s = m_ctx.settings;
-    s.Back_PictureShowName = SelectFolderPicture(pictureFolder(), s.Back_PictureShowName, QStringLiteral("NOW"));
+    s.Back_PictureShowName = SelectFolderPicture(m_band.folder(), s.Back_PictureShowName, QStringLiteral("NOW"));
     if (m_firstActivation) {
         m_firstActivation = false;
         // At start the stored position is taken as it is, as long as the calendar can be reached there.
@@ -514,8 +454,8 @@ void frmMain::activateCalendar() {
         QList<QRect> screens;
         for (const QScreen *screen : QGuiApplication::screens()) screens << screen->geometry();
         const QScreen *primary = QGuiApplication::primaryScreen();
-        move(OpeningPosition(ToPixels(stored), size(), screens,
-                             primary ? primary->geometry() : QRect(0, 0, 1024, 768)));
+        move(
+            OpeningPosition(ToPixels(stored), size(), screens, primary ? primary->geometry() : QRect(0, 0, 1024, 768)));
         ShowMonth(m_ctx.displayedMonth);
     } else {
         ApplyOptions();
@@ -574,7 +514,7 @@ void frmMain::paintBackground(QPainter &p) {
     } else {
         p.fillRect(rect(), s.color(&Settings::Back_Color));
     }
-    if (!m_scaled.isNull()) p.drawPixmap(m_pictureRect.topLeft(), m_scaled);
+    m_band.paint(p);
     if (s.on(&Settings::Back_Line)) {
         p.setPen(QPen(m_seeThrough->shown(s.color(&Settings::Back_Line_Color)), 1));
         for (const QLine &l : m_geometry.lines) p.drawLine(ToPixels(l.p1()), ToPixels(l.p2()));
@@ -679,7 +619,7 @@ void frmMain::hoverOver(QWidget *child) {
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event) {
     // A label keeps the moves over it to itself.
-    if (event->type() == QEvent::MouseMove && !m_dragging && watched->parent() == this)
+    if (event->type() == QEvent::MouseMove && !m_drag.active() && watched->parent() == this)
         hoverOver(static_cast<QWidget *>(watched));
     return QWidget::eventFilter(watched, event);
 }
@@ -731,7 +671,7 @@ void frmMain::mousePressEvent(QMouseEvent *event) {
 }
 
 void frmMain::mouseMoveEvent(QMouseEvent *event) {
-    if (!m_dragging) {
+    if (!m_drag.active()) {
         if (!(event->buttons() & Qt::LeftButton)) hoverOver(widgetAt(event->position().toPoint()));
         return;
     }
@@ -740,7 +680,7 @@ void frmMain::mouseMoveEvent(QMouseEvent *event) {
 }
 
 void frmMain::mouseReleaseEvent(QMouseEvent *event) {
-    if (m_dragging) {
+    if (m_drag.active()) {
         sub_Move_End(event->globalPosition().toPoint());
         return;
     }
@@ -752,41 +692,15 @@ void frmMain::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void frmMain::sub_Move_Start(QPoint global) {
-    if (m_dragging) return;
-    QApplication::setOverrideCursor(Qt::SizeAllCursor);
-    m_dragOrigin = global;
-    SettingsModel &s = m_ctx.settings;
-    s.Frame_Y = SingleText(ToTwipsY(y()));
-    s.Frame_X = SingleText(ToTwipsX(x()));
-    const QRect frame = ToPixels(m_geometry.frame);
-    m_frame = std::make_unique<frmFrame>(QRect(pos() + frame.topLeft(), frame.size()), s.color(&Settings::Frame_Color),
-                                         s.on(&Settings::Frame_Conner));
-    m_frame->hide();
-    m_dragging = true;
+    m_drag.start(global, ToPixels(m_geometry.frame));
 }
 
 void frmMain::sub_Move_Refresh(QPoint global) {
-    if (!m_dragging || !m_frame) return;
-    m_frame->move(pos() + (global - m_dragOrigin));
-    m_frame->show();
+    m_drag.follow(global);
 }
 
 void frmMain::sub_Move_End(QPoint global) {
-    if (!m_dragging) return;
-    m_dragging = false;
-    SettingsModel &s = m_ctx.settings;
-    const QPoint delta = global - m_dragOrigin;
-    if (s.on(&Settings::Position)) {
-        if (m_frame) m_frame->move(pos());
-    } else if (!delta.isNull()) {
-        move(pos() + delta);
-    }
-    m_frame.reset();
-    s.change(SettingsGroup::Move, [this](Settings &record) {
-        record.Frame_Y = SingleText(ToTwipsY(y()));
-        record.Frame_X = SingleText(ToTwipsX(x()));
-    });
-    QApplication::restoreOverrideCursor();
+    m_drag.end(global);
 }
 
 void frmMain::openInput(int cell) {

@@ -3,6 +3,8 @@
 #include "app/SettingsModel.h"
 #include "calendar/DayClass.h"
 #include "window/MonthLayout.h"
+#include "window/PictureBand.h"
+#include "window/WindowDrag.h"
 
 #include <QColor>
 #include <QDate>
@@ -70,7 +72,7 @@ public:
     frmMenu *menu() const { return m_menu; }
     TrayIcon *tray() const { return m_tray; }
     frmInput *input() const;
-    frmFrame *outlineWindow() const { return m_frame.get(); }
+    frmFrame *outlineWindow() const { return m_drag.outline(); }
     int hoverDayIndex() const { return m_hoverDayIndex; }
     bool isHighlighted(const QWidget *widget) const;
 
@@ -79,7 +81,7 @@ public:
     QRegion visibleRegion() const;
     QRegion inputRegion() const;
     SeeThrough *seeThrough() const { return m_seeThrough; }
-    QRect pictureRect() const { return m_pictureRect; }
+    QRect pictureRect() const { return m_band.rect(); }
 
     QLabel *lblTitle = nullptr;
     ClockLabel *lblTime = nullptr;
@@ -123,8 +125,6 @@ private:
     QSize measure(const QFont &font, const QString &text) const; // twips
     QFont labelFont(const QFont &font) const;
     QColor dayColor(int dayClass) const;
-    QString pictureErrorText(int number, const QString &description) const;
-    QString pictureFolder() const; // Back_PicturePath as a folder of the file system
 
     AppContext &m_ctx;
     // The fonts and colours of the five measuring labels.
@@ -132,11 +132,10 @@ private:
     QColor m_titleColor, m_timeColor, m_weekdayColor, m_offdayColor, m_holidayColor;
     QString m_weekdaySample = QStringLiteral("99");
     MonthGeometry m_geometry;
-    QImage m_picture;    // the loaded picture file
-    QPixmap m_scaled;    // painted into the band
-    QRect m_pictureRect; // pixels, empty when no picture is shown
-    QSize m_lastBand;    // band size of the last picture change
-    QRegion m_ring;      // the outline's one-pixel ring
+    PictureBand m_band;
+    WindowDrag m_drag;
+    QSize m_lastBand; // band size of the last picture change
+    QRegion m_ring;   // the outline's one-pixel ring
     QPair<QSize, bool> m_ringKey;
     bool m_firstActivation = true;
     bool m_activationDone = false;
@@ -145,15 +144,12 @@ private:
     frmMenu *m_menu = nullptr;
     TrayIcon *m_tray = nullptr;
     QPointer<frmInput> m_input_box;
-    std::unique_ptr<frmFrame> m_frame;
     QTimer m_clock;
     DesktopWatch *m_desktop = nullptr;
     SeeThrough *m_seeThrough = nullptr;
     bool m_pointerInside = false;
     QDate m_today;
     int m_hoverDayIndex = 99;
-    bool m_dragging = false;
-    QPoint m_dragOrigin;
     int m_pressedDay = -1;           // a left press on a day, clicked when released over it
     QWidget *m_hoverLabel = nullptr; // the lit label or toolbar button
 };

@@ -15,13 +15,13 @@ frmMenu::frmMenu(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window)
     m_menu->setObjectName(QStringLiteral("Menu"));
     // The items in menu order: commands, and separators by their own names.
     const std::pair<const char *, std::optional<Command>> items[] = {
-        {nullptr, Command::CutMemo},     {nullptr, Command::CopyMemo},        {nullptr, Command::PasteMemo},
-        {nullptr, Command::DeleteMemo},  {nullptr, Command::ClearMonth},      {"Line1", std::nullopt},
-        {nullptr, Command::ExportMemos}, {"Line2", std::nullopt},             {nullptr, Command::YearBack},
-        {nullptr, Command::MonthBack},   {nullptr, Command::ThisMonth},       {nullptr, Command::MonthOn},
-        {nullptr, Command::YearOn},      {"Line3", std::nullopt},             {nullptr, Command::MemoList},
-        {nullptr, Command::Options},     {"Line4", std::nullopt},             {nullptr, Command::Quit},
-        {"Line5", std::nullopt},         {nullptr, Command::EditNote},        {nullptr, Command::FixNotePosition},
+        {nullptr, Command::CutMemo},     {nullptr, Command::CopyMemo},   {nullptr, Command::PasteMemo},
+        {nullptr, Command::DeleteMemo},  {nullptr, Command::ClearMonth}, {"Line1", std::nullopt},
+        {nullptr, Command::ExportMemos}, {"Line2", std::nullopt},        {nullptr, Command::YearBack},
+        {nullptr, Command::MonthBack},   {nullptr, Command::ThisMonth},  {nullptr, Command::MonthOn},
+        {nullptr, Command::YearOn},      {"Line3", std::nullopt},        {nullptr, Command::MemoList},
+        {nullptr, Command::Options},     {"Line4", std::nullopt},        {nullptr, Command::Quit},
+        {"Line5", std::nullopt},         {nullptr, Command::EditNote},   {nullptr, Command::FixNotePosition},
         {nullptr, Command::DeleteNote},  {"Line6", std::nullopt},
     };
     for (const auto &[separator, command] : items) {
@@ -41,7 +41,8 @@ frmMenu::frmMenu(AppContext &ctx, QWidget *parent) : QWidget(parent, Qt::Window)
     };
     submenu("Fusen_Sort", "整列",
             {Command::AlignNotesLeft, Command::AlignNotesRight, Command::AlignNotesTop, Command::AlignNotesBottom});
-    submenu("Fusen_Scale", "同じサイズに揃える", {Command::SameNoteWidth, Command::SameNoteHeight, Command::SameNoteSize});
+    submenu("Fusen_Scale", "同じサイズに揃える",
+            {Command::SameNoteWidth, Command::SameNoteHeight, Command::SameNoteSize});
     submenu("Fusen_Folder", "フォルダ色",
             {Command::NoteFolderBlue, Command::NoteFolderGreen, Command::NoteFolderPurple, Command::NoteFolderRed,
              Command::NoteFolderWhite, Command::NoteFolderYellow, Command::NoteFolderBlack});

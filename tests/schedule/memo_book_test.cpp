@@ -133,8 +133,14 @@ TEST(MemoBook, TellsWhichDaysChangedAndOnlyAfterTheyAreWritten) {
         {"paste a copy", [&](MemoBook &b) { return b.paste(fifth, twentieth, false); }, {twentieth}},
         {"paste a cut", [&](MemoBook &b) { return b.paste(fifth, twelfth, true); }, {twelfth, fifth}},
         {"a cut onto its own day", [&](MemoBook &b) { return b.paste(fifth, fifth, true); }, {}},
-        {"remove all", [&](MemoBook &b) { return b.removeAll({fifth, twelfth}); }, {fifth, twelfth}},
-        {"refused text", [&](MemoBook &b) { return b.store(fifth, QString::fromUtf8("☃")) != StoreResult::Failed; }, {}},
+        {"remove all",
+         [&](MemoBook &b) {
+             return b.removeAll({fifth, twelfth});
+         },
+         {fifth, twelfth}},
+        {"refused text",
+         [&](MemoBook &b) { return b.store(fifth, QString::fromUtf8("☃")) != StoreResult::Failed; },
+         {}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,4 +1,4 @@
-#include "app/DialogPrompts.h"
+#include "window/DialogPrompts.h"
 
 #include <QApplication>
 #include <QColorDialog>
