@@ -1,5 +1,6 @@
 # Sourced by the measuring scripts: a private Xvfb screen on a free display, ready before it is used, and a program
 # folder of the built calendar in $work/prog.
+XVFB_PID=${XVFB_PID:-}
 make_program_folder() {
     mkdir -p "$work/prog" && cp build/tsukiban "$work/prog/" && cp -r build/Sample "$work/prog/"
 }
