@@ -29,7 +29,7 @@ ProgramPaths ProgramPaths::forFolder(const QString &programFolder,
     paths.settingsFilePath = joined(paths.dataFolder, "Tsukiban.ini");
     paths.dataFilePath = joined(paths.dataFolder, "Tsukiban.tdb");
     paths.noteFolderPath = joined(paths.dataFolder, "Fusen/");
-    paths.helpFilePath = joined(programFolder, "Tsukiban.hlp");
+    paths.helpFilePath = joined(programFolder, "Tsukiban.html");
 
     // Beside the executable in a build or portable folder; <prefix>/share/tsukiban/Sample when installed.
     paths.sampleFolder = joined(programFolder, "Sample/");

@@ -12,37 +12,6 @@ const SettingKey &keyOf(const QString Settings::*field) {
     Q_UNREACHABLE();
 }
 
-struct FontKeys {
-    QString Settings::*name, Settings::*size, Settings::*italic, Settings::*bold, Settings::*underline,
-        Settings::*color;
-};
-
-FontKeys fontKeys(TextClass text) {
-    switch (text) {
-    case TextClass::Title:
-        return {&Settings::Title_Font_Name, &Settings::Title_Font_Size,      &Settings::Title_Font_Italic,
-                &Settings::Title_Font_Bold, &Settings::Title_Font_UnderLine, &Settings::Title_Font_Color};
-    case TextClass::Time:
-        return {&Settings::Time_Font_Name, &Settings::Time_Font_Size,      &Settings::Time_Font_Italic,
-                &Settings::Time_Font_Bold, &Settings::Time_Font_UnderLine, &Settings::Time_Font_Color};
-    case TextClass::Weekday:
-        return {&Settings::Weekday_Font_Name,      &Settings::Weekday_Font_Size,
-                &Settings::Weekday_Font_Italic,    nullptr,
-                &Settings::Weekday_Font_UnderLine, &Settings::Weekday_Font_Color};
-    case TextClass::Offday:
-        return {&Settings::Offday_Font_Name,      &Settings::Offday_Font_Size, &Settings::Offday_Font_Italic, nullptr,
-                &Settings::Offday_Font_UnderLine, &Settings::Offday_Font_Color};
-    case TextClass::Holiday:
-        return {&Settings::Holiday_Font_Name,      &Settings::Holiday_Font_Size,
-                &Settings::Holiday_Font_Italic,    nullptr,
-                &Settings::Holiday_Font_UnderLine, &Settings::Holiday_Font_Color};
-    case TextClass::Note:
-        break;
-    }
-    return {&Settings::Note_Font_Name, &Settings::Note_Font_Size,      &Settings::Note_Font_Italic,
-            &Settings::Note_Font_Bold, &Settings::Note_Font_UnderLine, &Settings::Note_Font_Color};
-}
-
 QString groupText(SettingsGroup group) {
     switch (group) {
     case SettingsGroup::Picture:
@@ -56,6 +25,30 @@ QString groupText(SettingsGroup group) {
 }
 
 } // namespace
+
+FontKeys FontKeysOf(TextClass text) {
+    switch (text) {
+    case TextClass::Title:
+        return {&Settings::Title_Font_Name, &Settings::Title_Font_Size,      &Settings::Title_Font_Italic,
+                &Settings::Title_Font_Bold, &Settings::Title_Font_UnderLine, &Settings::Title_Font_Color};
+    case TextClass::Time:
+        return {&Settings::Time_Font_Name, &Settings::Time_Font_Size,      &Settings::Time_Font_Italic,
+                &Settings::Time_Font_Bold, &Settings::Time_Font_UnderLine, &Settings::Time_Font_Color};
+    case TextClass::Weekday:
+        return {&Settings::Weekday_Font_Name, &Settings::Weekday_Font_Size,      &Settings::Weekday_Font_Italic,
+                &Settings::Weekday_Font_Bold, &Settings::Weekday_Font_UnderLine, &Settings::Weekday_Font_Color};
+    case TextClass::Offday:
+        return {&Settings::Offday_Font_Name, &Settings::Offday_Font_Size,      &Settings::Offday_Font_Italic,
+                &Settings::Offday_Font_Bold, &Settings::Offday_Font_UnderLine, &Settings::Offday_Font_Color};
+    case TextClass::Holiday:
+        return {&Settings::Holiday_Font_Name, &Settings::Holiday_Font_Size,      &Settings::Holiday_Font_Italic,
+                &Settings::Holiday_Font_Bold, &Settings::Holiday_Font_UnderLine, &Settings::Holiday_Font_Color};
+    case TextClass::Note:
+        break;
+    }
+    return {&Settings::Note_Font_Name, &Settings::Note_Font_Size,      &Settings::Note_Font_Italic,
+            &Settings::Note_Font_Bold, &Settings::Note_Font_UnderLine, &Settings::Note_Font_Color};
+}
 
 SettingsModel::SettingsModel(AppContext &ctx) : m_ctx(ctx) {}
 
@@ -91,11 +84,13 @@ QColor SettingsModel::color(const QString Settings::*field) const {
 }
 
 QFont SettingsModel::font(TextClass text) const {
-    const FontKeys k = fontKeys(text);
+    const FontKeys k = FontKeysOf(text);
     QFont font(this->*k.name);
     if ((this->*k.name).isEmpty()) font.setFamily(QStringLiteral("MS UI Gothic"));
     font.setPointSizeF(FontPoints(this->*k.size));
-    font.setBold(k.bold && FontFlag(this->*k.bold));
+    // Bold marks a day with a memo, so the day classes' own bold key is not used.
+    const bool boldUsed = text == TextClass::Title || text == TextClass::Time || text == TextClass::Note;
+    font.setBold(boldUsed && FontFlag(this->*k.bold));
     font.setItalic(FontFlag(this->*k.italic));
     font.setUnderline(FontFlag(this->*k.underline));
     font.setStyleStrategy(QFont::PreferAntialias);
@@ -103,7 +98,7 @@ QFont SettingsModel::font(TextClass text) const {
 }
 
 QColor SettingsModel::textColor(TextClass text) const {
-    return ColorFromText(this->*fontKeys(text).color);
+    return ColorFromText(this->*FontKeysOf(text).color);
 }
 
 bool SettingsModel::japaneseWeekdays() const {

@@ -17,6 +17,12 @@ class AppContext;
 enum class SettingsGroup { All, Picture, Move };
 // The text classes of the calendar, each with its own font keys.
 enum class TextClass { Title, Time, Weekday, Offday, Holiday, Note };
+// The six font keys of a text class.
+struct FontKeys {
+    QString Settings::*name, Settings::*size, Settings::*italic, Settings::*bold, Settings::*underline,
+        Settings::*color;
+};
+FontKeys FontKeysOf(TextClass text);
 // Disp_Mode_ToolBar "0", "1", "2".
 enum class ToolbarMode { All, Custom, Hidden };
 // Back_PictureDisp "0", "1", "2".

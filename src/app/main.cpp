@@ -1,10 +1,11 @@
 #include "app/AppContext.h"
 #include "app/Clock.h"
-#include "window/DialogPrompts.h"
 #include "app/ProgramPaths.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "window/DialogPrompts.h"
 #include "window/FontSettings.h"
+#include "window/Help.h"
 #include "window/frmMain.h"
 
 #include <QApplication>
@@ -47,6 +48,7 @@ int main(int argc, char *argv[]) {
     if (RunStartup(ctx) == StartupOutcome::Stop) return 0;
 
     InstallFontSubstitutions();
+    app.installEventFilter(new HelpKey(ctx, &app));
     frmMain window(ctx);
     window.show();
     return app.exec();

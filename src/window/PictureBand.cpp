@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/Prompts.h"
 #include "app/Twips.h"
+#include "shell/FolderChoice.h"
 #include "window/BackgroundPicture.h"
 
 #include <QImage>
@@ -49,8 +50,8 @@ void PictureBand::step(int command) {
     const SettingsModel &s = m_ctx.settings;
     QString setting = s.Back_PicturePath;
     if (command == 2) {
-        const QString chosen = m_ctx.prompts().chooseFolder(QString::fromUtf8("画像フォルダの選択"), folder());
-        if (!chosen.isEmpty()) setting = PictureFolderSetting(chosen);
+        const QString chosen = BrowseForFolder(m_ctx.prompts(), 18, folder(), QStringLiteral("IN"));
+        if (!chosen.isEmpty() && chosen != folder()) setting = PictureFolderSetting(chosen);
     }
     const QString name = SelectFolderPicture(PictureFolderPath(setting, m_ctx.paths().programFolder),
                                              s.Back_PictureShowName, PictureStepMode(command));

@@ -9,8 +9,10 @@
 #include "calendar/DayClass.h"
 #include "calendar/Kyureki.h"
 #include "calendar/TimeZones.h"
+#include "options/frmOption.h"
 #include "schedule/MemoBook.h"
 #include "schedule/frmInput.h"
+#include "shell/ShortcutSettings.h"
 #include "window/BackgroundPicture.h"
 #include "window/ClockLabel.h"
 #include "window/DayNote.h"
@@ -154,6 +156,15 @@ QSize frmMain::measure(const QFont &font, const QString &text) const {
     return ToTwips(QSize(fm.horizontalAdvance(text) + 1, fm.height()));
 }
 
+QFont frmMain::dayFont(int dayClass) const {
+    const int plain = dayClass > DayClass::Holiday ? dayClass - DayClass::Memo : dayClass;
+    QFont font = labelFont(plain == DayClass::Holiday   ? m_holidayFont
+                           : plain == DayClass::Working ? m_weekdayFont
+                                                        : m_offdayFont);
+    font.setBold(dayClass > DayClass::Holiday);
+    return font;
+}
+
 QFont frmMain::labelFont(const QFont &font) const {
     // On a shaped window every pixel is either text or the key colour: smoothed edges would show as a halo.
     QFont f = font;
@@ -186,6 +197,7 @@ void frmMain::ApplyOptions() {
     m_weekdaySample = s.japaneseWeekdays() ? QStringLiteral("99") : QStringLiteral("WWW");
     if (m_tray) m_tray->setShown(s.on(&Settings::Disp_TaskTray));
     update();
+    ApplyProgramShortcuts(s, ThisProgram(m_ctx.paths(), QCoreApplication::applicationFilePath()));
 }
 
 QString frmMain::clockText() const {
@@ -258,9 +270,8 @@ void frmMain::ShowMonth(const QDate &date) {
     for (int i = 0; i < 42; ++i) {
         const GridDay day = gridDay(i, date);
         QLabel *label = lblDay[size_t(i)];
-        QFont font = label->font();
-        font.setBold(day.dayClass >= 4);
-        label->setFont(font);
+        // Each month has its own classes in each cell: a holiday's font may differ from a working day's.
+        label->setFont(dayFont(day.dayClass));
         label->setText(day.date.isValid() ? QString::number(day.date.day()) : QString());
         const QColor color = dayColor(day.dayClass);
         setTextColor(label, color);
@@ -314,13 +325,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     const QDate today = m_ctx.clock().today();
     for (int i = 0; i < 42; ++i) {
         const GridDay day = gridDay(i, date);
-        const QFont &base =
-            (day.dayClass == DayClass::Holiday || day.dayClass == DayClass::Holiday + DayClass::Memo)   ? m_holidayFont
-            : (day.dayClass == DayClass::Working || day.dayClass == DayClass::Working + DayClass::Memo) ? m_weekdayFont
-                                                                                                        : m_offdayFont;
-        QFont font = labelFont(base);
-        font.setBold(day.dayClass >= 4);
-        lblDay[size_t(i)]->setFont(font);
+        lblDay[size_t(i)]->setFont(dayFont(day.dayClass));
         lblDay[size_t(i)]->setGeometry(ToPixels(g.day[size_t(i)]));
         QLabel *rokuyo = lblRokuyo[size_t(i)];
         rokuyo->setVisible(in.rokuyo);
@@ -379,6 +384,7 @@ void frmMain::addCommands() {
     on(Command::MonthOn, [this, &month] { goToMonth(month.addMonths(1)); });
     on(Command::YearOn, [this, &month] { goToMonth(month.addYears(1)); });
     on(Command::Quit, [this] { close(); });
+    frmOption::addCommand(m_ctx, this);
     const Command pictures[] = {Command::FirstPicture, Command::PreviousPicture, Command::PictureFolder,
                                 Command::NextPicture, Command::LastPicture};
     for (int i = 0; i < 5; ++i) on(pictures[i], [this, i] { ChangePicture(i); });

@@ -124,6 +124,7 @@ private:
     void paintArea(QPainter &painter, const QRect &area);
     QSize measure(const QFont &font, const QString &text) const; // twips
     QFont labelFont(const QFont &font) const;
+    QFont dayFont(int dayClass) const; // the class's font, bold for a day with a memo
     QColor dayColor(int dayClass) const;
 
     AppContext &m_ctx;

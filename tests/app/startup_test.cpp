@@ -189,10 +189,10 @@ TEST(Startup, MigrationAddsWhatAnOlderFileLacks) {
 
 TEST(Startup, HelpFileAndNoteFolder) {
     TestApp app;
-    app.writeBytes("Tsukiban.hlp", "help");
+    app.writeBytes("Tsukiban.html", "help");
     app.writeBytes("Fusen", "a plain file of that name");
     EXPECT_EQ(RunStartup(app.ctx()), StartupOutcome::ShowCalendar);
-    EXPECT_EQ(app.ctx().helpFilePath, app.path("Tsukiban.hlp"));
+    EXPECT_EQ(app.ctx().helpFilePath, app.path("Tsukiban.html"));
     EXPECT_EQ(app.bytes("Fusen"), "a plain file of that name"); // left as it is
     EXPECT_TRUE(app.prompts.shown().empty());
 
@@ -215,7 +215,7 @@ TEST(Startup, ReadOnlyProgramFolderKeepsItsFilesInTheUserDataFolder) {
     EXPECT_EQ(paths.settingsFilePath, data.path() + "/tsukiban/Tsukiban.ini");
     EXPECT_EQ(paths.dataFilePath, data.path() + "/tsukiban/Tsukiban.tdb");
     EXPECT_EQ(paths.noteFolderPath, data.path() + "/tsukiban/Fusen/");
-    EXPECT_EQ(paths.helpFilePath, program.path() + "/Tsukiban.hlp");
+    EXPECT_EQ(paths.helpFilePath, program.path() + "/Tsukiban.html");
     EXPECT_TRUE(QFileInfo(data.path() + "/tsukiban").isDir());
 
     // Without an injected check: a program folder path that is a plain file cannot hold files.

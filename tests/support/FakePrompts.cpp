@@ -49,10 +49,16 @@ QString FakePrompts::saveFileName(const QString &title, const QString &, const Q
 
 std::optional<QFont> FakePrompts::chooseFont(const QFont &) {
     m_shown.push_back({"font", QString()});
-    return std::nullopt;
+    if (m_fonts.empty()) return std::nullopt;
+    const QFont font = m_fonts.front();
+    m_fonts.pop_front();
+    return font;
 }
 
 std::optional<QColor> FakePrompts::chooseColor(const QColor &) {
     m_shown.push_back({"colour", QString()});
-    return std::nullopt;
+    if (m_colors.empty()) return std::nullopt;
+    const QColor color = m_colors.front();
+    m_colors.pop_front();
+    return color;
 }

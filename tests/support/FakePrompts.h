@@ -19,6 +19,8 @@ public:
     void queueAnswer(Answer answer) { m_answers.push_back(answer); }
     void queueFolder(const QString &folder) { m_folders.push_back(folder); }
     void queueFileName(const QString &path) { m_files.push_back(path); }
+    void queueFont(const QFont &font) { m_fonts.push_back(font); }
+    void queueColor(const QColor &color) { m_colors.push_back(color); }
 
     const std::vector<Shown> &shown() const { return m_shown; }
     QStringList texts() const;
@@ -36,5 +38,7 @@ private:
     std::deque<Answer> m_answers;
     std::deque<QString> m_folders;
     std::deque<QString> m_files;
+    std::deque<QFont> m_fonts;
+    std::deque<QColor> m_colors;
     std::vector<Shown> m_shown;
 };
