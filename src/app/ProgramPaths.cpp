@@ -29,7 +29,11 @@ ProgramPaths ProgramPaths::forFolder(const QString &programFolder,
     paths.settingsFilePath = joined(paths.dataFolder, "Tsukiban.ini");
     paths.dataFilePath = joined(paths.dataFolder, "Tsukiban.tdb");
     paths.noteFolderPath = joined(paths.dataFolder, "Fusen/");
+    // The manual likewise: beside the executable, else in <prefix>/share/doc/tsukiban.
     paths.helpFilePath = joined(programFolder, "Tsukiban.html");
+    const QString installedManual = QDir::cleanPath(joined(programFolder, "../share/doc/tsukiban/Tsukiban.html"));
+    if (!QFileInfo(paths.helpFilePath).isFile() && QFileInfo(installedManual).isFile())
+        paths.helpFilePath = installedManual;
 
     // Beside the executable in a build or portable folder; <prefix>/share/tsukiban/Sample when installed.
     paths.sampleFolder = joined(programFolder, "Sample/");

@@ -13,7 +13,7 @@ struct ProgramPaths {
     QString settingsFilePath; // "Tsukiban.ini"
     QString dataFilePath;     // "Tsukiban.tdb"
     QString noteFolderPath;   // "Fusen/", ends with the separator
-    QString helpFilePath;     // the manual "Tsukiban.html" in the program folder
+    QString helpFilePath;     // the manual "Tsukiban.html", beside the executable or installed
     QString sampleFolder;     // the sample pictures, ends with the separator
 
     // The files live beside the executable (portable use, existing installations copied there); when that folder

@@ -301,7 +301,8 @@ QWidget *frmOption::backgroundTab() {
     outlineGrid->addWidget(chkFrameStyle, 0, 0, 1, 2);
     outlineGrid->addWidget(chkFrameCorner, 1, 0, 1, 2);
     outlineGrid->addWidget(dispButton(8, "外枠の色"), 2, 0);
-    outlineGrid->addWidget(lblFrameColor, 2, 1, Qt::AlignLeft);
+    outlineGrid->addWidget(lblFrameColor, 2, 1);
+    outlineGrid->setColumnStretch(2, 1);
     column->addWidget(outline);
     column->addStretch();
     return page;
@@ -320,6 +321,10 @@ QWidget *frmOption::dayListTab() {
         picker->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
         picker->setGridVisible(false);
         picker->setSelectedDate(m_ctx.clock().today());
+        // The month and weekday names of the calendar, and its first column.
+        picker->setLocale(m_ctx.locale);
+        const int startDay = m_ctx.settings.startDay(); // 1 Sunday ... 7 Saturday
+        picker->setFirstDayOfWeek(Qt::DayOfWeek(startDay == 1 ? 7 : startDay - 1));
         list = new QListWidget;
         list->setObjectName(QString::fromLatin1(listName));
         layout->addWidget(picker);

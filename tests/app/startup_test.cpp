@@ -216,6 +216,14 @@ TEST(Startup, ReadOnlyProgramFolderKeepsItsFilesInTheUserDataFolder) {
     EXPECT_EQ(paths.dataFilePath, data.path() + "/tsukiban/Tsukiban.tdb");
     EXPECT_EQ(paths.noteFolderPath, data.path() + "/tsukiban/Fusen/");
     EXPECT_EQ(paths.helpFilePath, program.path() + "/Tsukiban.html");
+    // Installed: the manual under share/doc when none stands beside the executable.
+    QTemporaryDir prefix;
+    ASSERT_TRUE(QDir(prefix.path()).mkpath("bin") && QDir(prefix.path()).mkpath("share/doc/tsukiban"));
+    QFile manual(prefix.path() + "/share/doc/tsukiban/Tsukiban.html");
+    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
+    manual.close();
+    EXPECT_EQ(ProgramPaths::forFolder(prefix.path() + "/bin", [](const QString &) { return false; }).helpFilePath,
+              prefix.path() + "/share/doc/tsukiban/Tsukiban.html");
     EXPECT_TRUE(QFileInfo(data.path() + "/tsukiban").isDir());
 
     // Without an injected check: a program folder path that is a plain file cannot hold files.
