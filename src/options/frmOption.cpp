@@ -119,8 +119,23 @@ frmOption::frmOption(AppContext &ctx, QWidget *calendar)
     layout->addLayout(buttons);
 
     setValues(OptionValues::of(ctx.settings, ctx.paths().programFolder));
-    // Filling the controls has told of changes that are none.
-    cmdOption[2]->setEnabled(false);
+    watchControls();
+    cmdOption[2]->setEnabled(false); // nothing to apply yet
+}
+
+void frmOption::watchControls() {
+    // Every control of a setting lights the apply button; the pickers and lists have rules of their own.
+    for (QWidget *w : findChildren<QWidget *>())
+        if (!mtvOffDay->isAncestorOf(w) && !mtvWeekDay->isAncestorOf(w)) watch(w);
+    for (int i = 0; i < 7; ++i) {
+        if (!cmdFontColor[size_t(i)]) continue;
+        connect(cmdFontColor[size_t(i)], &QPushButton::clicked, this, [this, i] {
+            if (const std::optional<QColor> c = m_ctx.prompts().chooseColor(m_fonts[size_t(i)].color)) {
+                setFont(i, {m_fonts[size_t(i)].font, *c});
+                changed();
+            }
+        });
+    }
 }
 
 void frmOption::addCommand(AppContext &ctx, QWidget *calendar) {
@@ -384,8 +399,7 @@ QWidget *frmOption::noteTab() {
     chkFusen = check("chkFusen", "付箋ボタン表示");
     chkQuit = check("chkQuit", "終了ボタン表示");
     chkPic = check("chkPic", "画像変更ボタン表示");
-    QCheckBox *boxes[] = {chkMonth, chkOption, chkNoteList, chkSchedule, chkFusen, chkQuit, chkPic};
-    for (int i = 0; i < 7; ++i) barGrid->addWidget(boxes[i], 1 + i / 2, i % 2);
+    for (int i = 0; i < 7; ++i) barGrid->addWidget(buttonBoxes()[size_t(i)], 1 + i / 2, i % 2);
     column->addWidget(bar);
     column->addStretch();
     return page;
@@ -485,57 +499,42 @@ void frmOption::setValues(const OptionValues &v) {
     shpToday->setPalette(today);
     shpToday->setFrameShape(QFrame::Box);
     shpToday->setLineWidth(2);
-    setColor(lblBackColor, v.back);
-    setColor(lblBackCellColor, v.cell);
-    setColor(lblBackLineColor, v.line);
-    setColor(lblFrameColor, v.frame);
-    setColor(lblBackNoteColor, v.noteBack);
-    setColor(lblNoteFrameColor, v.noteFrame);
+    for (const auto &[preview, color] : colorBindings()) setColor(preview, v.*color);
     setComboText(cmbTitleFormat, v.titleFormat);
     setComboText(cmbDayFormat, v.dayFormat);
     setComboText(cmbTimeFormat, v.timeFormat);
     setComboText(cmbTimeZone, v.timeZone);
     cmbStartDay->setCurrentIndex(v.startDay - 1);
     for (int d = 0; d < 7; ++d) chkOffDay[size_t(d)]->setChecked(v.offDays[size_t(d)]);
-    chkRokuyo->setChecked(v.rokuyo);
-    chkTime->setChecked(v.clock);
-    chkBackColor->setChecked(v.seeThrough);
-    chkBackLine->setChecked(v.lines);
-    chkFrameStyle->setChecked(v.frameShown);
-    chkFrameCorner->setChecked(v.frameRounded);
-    chkNoteCorner->setChecked(v.noteRounded);
+    for (const auto &[box, on] : switchBindings()) box->setChecked(v.*on);
     optBackPicture[size_t(v.pictureMode)]->setChecked(true);
     txtBackPicture->setText(v.picture);
     txtBackPicturePath->setText(v.pictureFolder);
     cmbPicturePos->setCurrentIndex(v.picturePos);
     cmbDisp_Mode_ToolBar->setCurrentIndex(v.toolbarMode);
-    QCheckBox *buttons[] = {chkMonth, chkOption, chkNoteList, chkSchedule, chkFusen, chkQuit, chkPic};
-    for (int b = 0; b < 7; ++b) buttons[b]->setChecked(v.buttons[size_t(b)]);
-    chkDispPosition->setChecked(v.fixed);
-    chkTaskTray->setChecked(v.tray);
-    chkDeskTop->setChecked(v.desktop);
-    chkStartUp->setChecked(v.startup);
-    chkStartMenu->setChecked(v.startMenu);
+    for (int b = 0; b < 7; ++b) buttonBoxes()[size_t(b)]->setChecked(v.buttons[size_t(b)]);
 
-    // Watched from here on; the first filling only sets the controls.
-    if (!property("watching").toBool()) {
-        setProperty("watching", true);
-        for (QWidget *w : findChildren<QWidget *>())
-            if (w->parentWidget() != lstOffDay && w->parentWidget() != lstWeekDay && !w->inherits("QCalendarWidget") &&
-                w->objectName() != QLatin1String("qt_calendar_yearedit"))
-                watch(w);
-        for (int i = 0; i < 7; ++i) {
-            if (!cmdFontColor[size_t(i)]) continue;
-            connect(cmdFontColor[size_t(i)], &QPushButton::clicked, this, [this, i] {
-                if (const std::optional<QColor> c = m_ctx.prompts().chooseColor(m_fonts[size_t(i)].color)) {
-                    setFont(i, {m_fonts[size_t(i)].font, *c});
-                    changed();
-                }
-            });
-        }
-    }
     updateEnabled();
     updatePreviews();
+}
+
+std::vector<std::pair<QCheckBox *, bool OptionValues::*>> frmOption::switchBindings() const {
+    return {{chkRokuyo, &OptionValues::rokuyo},          {chkTime, &OptionValues::clock},
+            {chkBackColor, &OptionValues::seeThrough},   {chkBackLine, &OptionValues::lines},
+            {chkFrameStyle, &OptionValues::frameShown},  {chkFrameCorner, &OptionValues::frameRounded},
+            {chkNoteCorner, &OptionValues::noteRounded}, {chkDispPosition, &OptionValues::fixed},
+            {chkTaskTray, &OptionValues::tray},          {chkDeskTop, &OptionValues::desktop},
+            {chkStartUp, &OptionValues::startup},        {chkStartMenu, &OptionValues::startMenu}};
+}
+
+std::vector<std::pair<QLabel *, QColor OptionValues::*>> frmOption::colorBindings() const {
+    return {{lblBackColor, &OptionValues::back},         {lblBackCellColor, &OptionValues::cell},
+            {lblBackLineColor, &OptionValues::line},     {lblFrameColor, &OptionValues::frame},
+            {lblBackNoteColor, &OptionValues::noteBack}, {lblNoteFrameColor, &OptionValues::noteFrame}};
+}
+
+std::array<QCheckBox *, 7> frmOption::buttonBoxes() const {
+    return {chkMonth, chkOption, chkNoteList, chkSchedule, chkFusen, chkQuit, chkPic};
 }
 
 OptionValues frmOption::values() const {
@@ -543,38 +542,21 @@ OptionValues frmOption::values() const {
     const int samples[] = {0, 1, 2, 3, 4, 6};
     for (int i = 0; i < 6; ++i) v.fonts[size_t(i)] = m_fonts[size_t(samples[i])];
     v.today = shpToday->palette().color(QPalette::WindowText);
-    v.back = colorOf(lblBackColor);
-    v.cell = colorOf(lblBackCellColor);
-    v.line = colorOf(lblBackLineColor);
-    v.frame = colorOf(lblFrameColor);
-    v.noteBack = colorOf(lblBackNoteColor);
-    v.noteFrame = colorOf(lblNoteFrameColor);
+    for (const auto &[preview, color] : colorBindings()) v.*color = colorOf(preview);
     v.titleFormat = cmbTitleFormat->currentText();
     v.dayFormat = cmbDayFormat->currentText();
     v.timeFormat = cmbTimeFormat->currentText();
     v.timeZone = cmbTimeZone->currentText();
     v.startDay = cmbStartDay->currentIndex() + 1;
     for (int d = 0; d < 7; ++d) v.offDays[size_t(d)] = chkOffDay[size_t(d)]->isChecked();
-    v.rokuyo = chkRokuyo->isChecked();
-    v.clock = chkTime->isChecked();
-    v.seeThrough = chkBackColor->isChecked();
-    v.lines = chkBackLine->isChecked();
-    v.frameShown = chkFrameStyle->isChecked();
-    v.frameRounded = chkFrameCorner->isChecked();
-    v.noteRounded = chkNoteCorner->isChecked();
+    for (const auto &[box, on] : switchBindings()) v.*on = box->isChecked();
     for (int i = 0; i < 3; ++i)
         if (optBackPicture[size_t(i)]->isChecked()) v.pictureMode = i;
     v.picture = txtBackPicture->text();
     v.pictureFolder = txtBackPicturePath->text();
     v.picturePos = cmbPicturePos->currentIndex();
     v.toolbarMode = cmbDisp_Mode_ToolBar->currentIndex();
-    const QCheckBox *buttons[] = {chkMonth, chkOption, chkNoteList, chkSchedule, chkFusen, chkQuit, chkPic};
-    for (int b = 0; b < 7; ++b) v.buttons[size_t(b)] = buttons[b]->isChecked();
-    v.fixed = chkDispPosition->isChecked();
-    v.tray = chkTaskTray->isChecked();
-    v.desktop = chkDeskTop->isChecked();
-    v.startup = chkStartUp->isChecked();
-    v.startMenu = chkStartMenu->isChecked();
+    for (int b = 0; b < 7; ++b) v.buttons[size_t(b)] = buttonBoxes()[size_t(b)]->isChecked();
     return v;
 }
 

@@ -5,6 +5,8 @@
 #include <QDialog>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 class AppContext;
 class QCalendarWidget;
@@ -78,6 +80,7 @@ private:
     QLabel *colorPreview(const char *name);
     void changed(); // a control changed: the apply button lights
     void watch(QWidget *control);
+    void watchControls();
     void setColor(QLabel *preview, const QColor &color);
     QColor colorOf(const QLabel *preview) const;
     void setFont(int sample, const FontChoice &choice);
@@ -90,6 +93,10 @@ private:
     void dateDoubleClicked(bool offDays, const QDate &date);
     void rowDoubleClicked(bool offDays);
     static QStringList rows(const QListWidget *list);
+    // Which control shows which value, for both directions.
+    std::vector<std::pair<QCheckBox *, bool OptionValues::*>> switchBindings() const;
+    std::vector<std::pair<QLabel *, QColor OptionValues::*>> colorBindings() const;
+    std::array<QCheckBox *, 7> buttonBoxes() const; // in the order of OptionValues::buttons
 
     AppContext &m_ctx;
     QWidget *m_calendar;
