@@ -1,10 +1,10 @@
 #include "app/IniFile.h"
 
+#include "app/AtomicFile.h"
 #include "app/Cp932.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -482,16 +482,7 @@ bool IniFile::save() {
         bytes += line.raw;
         bytes += line.eol;
     }
-    // Unbuffered, and the flush checked: QSaveFile does not notice a write error that happens while its buffer is
-    // flushed at commit, and would put a cut file in place of the old one on a full disk.
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        file.commit(); // removes the temporary file
-        return false;
-    }
-    if (!file.commit()) return false;
+    if (!WriteFileAtomically(m_path, bytes)) return false;
     m_stamp = currentStamp();
     return true;
 }

@@ -1,11 +1,19 @@
 #include "cli/CalCommand.h"
 
+#include "app/AppContext.h"
+#include "app/Clock.h"
+#include "app/ProgramPaths.h"
 #include "calendar/Holidays.h"
 #include "calendar/Kyureki.h"
+#include "cli/IcsCalendar.h"
+#include "cli/SilentPrompts.h"
 
+#include <QDir>
 #include <QRegularExpression>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -22,12 +30,19 @@ const QString kProgram = QStringLiteral("tsukiban-cal");
 
 void PrintUsage(QTextStream &out) {
     out << QStringLiteral("使い方: tsukiban-cal [YYYY-MM]\n"
-                          "        tsukiban-cal --list FROM TO\n"
+                          "        tsukiban-cal --list FROM TO [--data FOLDER]\n"
+                          "        tsukiban-cal --ics FROM TO [--data FOLDER]\n"
                           "\n"
                           "YYYY-MM の月 (省略時は今月) のカレンダーを表示します。祝日には * を付け、\n"
                           "カレンダーの下に祝日名を並べます。\n"
                           "--list は FROM から TO まで (YYYY-MM-DD) の各日を 1 行ずつ、タブ区切りで\n"
                           "日付、祝日名、旧暦の月 (閏月は「閏」付き)、旧暦の日、六曜 の順に出力します。\n"
+                          "--data を付けると 6 つ目にその日のメモを加えます (改行は \\n、タブは \\t、\n"
+                          "\\ は \\\\ と書きます)。\n"
+                          "--ics は FROM から TO までのメモと祝日を 1 日ずつの終日の予定にした\n"
+                          "iCalendar ファイルを標準出力に書きます。ほかのカレンダーに取り込めます。\n"
+                          "--data FOLDER はデータファイル Tsukiban.tdb のあるフォルダーです。--ics では\n"
+                          "省略するとツキバン本体と同じデータファイルを読みます。\n"
                           "扱える日付は 1900-01-01 から 2100-12-31 までです。\n");
 }
 
@@ -104,13 +119,73 @@ void PrintMonth(const QDate &first, QTextStream &out) {
     for (const QString &holiday : holidays) out << holiday << '\n';
 }
 
-void PrintList(const QDate &from, const QDate &to, QTextStream &out) {
+// The memos of a data folder, read through the calendar's own context; nothing here writes to the file.
+class MemoSource {
+public:
+    MemoSource(const QString &folder, QTextStream &err) : m_prompts(err), m_ctx(pathsOf(folder), m_prompts, m_clock) {}
+
+    bool unreadable() const { return m_ctx.dataFile().unreadable(); }
+    QString path() const { return QDir::toNativeSeparators(m_ctx.paths().dataFilePath); }
+    bool hasMemo(const QDate &day) const { return m_ctx.memos().hasMemo(day); }
+    QString memo(const QDate &day) const { return m_ctx.memos().memo(day, QStringLiteral("\n")); }
+
+private:
+    // The folder as given: the fallback to $XDG_DATA_HOME is for a program that writes its files.
+    static ProgramPaths pathsOf(const QString &folder) {
+        return ProgramPaths::forFolder(QDir(folder).absolutePath(), [](const QString &) { return true; });
+    }
+
+    SilentPrompts m_prompts;
+    SystemClock m_clock;
+    AppContext m_ctx;
+};
+
+// A memo as one field of one line: backslash, line break and TAB as "\\", "\n" and "\t".
+QString OneLine(const QString &memo) {
+    QString field;
+    for (const QChar c : memo) {
+        if (c == u'\\')
+            field += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            field += QStringLiteral("\\n");
+        else if (c == u'\t')
+            field += QStringLiteral("\\t");
+        else
+            field += c;
+    }
+    return field;
+}
+
+void PrintList(const QDate &from, const QDate &to, const MemoSource *memos, QTextStream &out) {
     for (QDate day = from; day <= to; day = day.addDays(1)) {
         const LunarDate lunar = LunarDateOf(day.year(), day.month(), day.day());
         out << day.toString(Qt::ISODate) << '\t' << HolidayName(day) << '\t'
             << (lunar.leap ? QStringLiteral("閏") : QString()) << lunar.month << '\t' << lunar.day << '\t'
-            << RokuyoName(lunar) << '\n';
+            << RokuyoName(lunar);
+        if (memos) out << '\t' << OneLine(memos->memo(day));
+        out << '\n';
     }
+}
+
+// The first line with something on it names the event.
+QString FirstLine(const QString &memo) {
+    for (const QString &line : memo.split(u'\n'))
+        if (!line.trimmed().isEmpty()) return line;
+    return {};
+}
+
+void PrintIcs(const QDate &from, const QDate &to, const MemoSource *memos, QTextStream &out) {
+    std::vector<AllDayEvent> events;
+    for (QDate day = from; day <= to; day = day.addDays(1)) {
+        const QString uidEnd = day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("@tsukiban");
+        if (const QString holiday = HolidayName(day); !holiday.isEmpty())
+            events.push_back({day, QStringLiteral("holiday-") + uidEnd, holiday, {}, QStringLiteral("祝日"), true});
+        if (memos && memos->hasMemo(day)) {
+            const QString memo = memos->memo(day);
+            events.push_back({day, QStringLiteral("memo-") + uidEnd, FirstLine(memo), memo, {}, false});
+        }
+    }
+    out << QString::fromUtf8(IcsCalendar(events));
 }
 
 int Fail(QTextStream &err, const QString &message) {
@@ -121,12 +196,30 @@ int Fail(QTextStream &err, const QString &message) {
 
 } // namespace
 
-int RunCalCommand(const QStringList &args, const QDate &today, QTextStream &out, QTextStream &err) {
+int RunCalCommand(const QStringList &arguments, const QDate &today, QTextStream &out, QTextStream &err,
+                  const std::function<QString()> &defaultDataFolder) {
     const QString listOption = QStringLiteral("--list");
+    const QString icsOption = QStringLiteral("--ics");
+    const QString dataOption = QStringLiteral("--data");
+    // "--data FOLDER" may stand anywhere; the other arguments keep their order.
+    QStringList args;
+    std::optional<QString> dataFolder;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments.at(i) != dataOption) {
+            args << arguments.at(i);
+            continue;
+        }
+        if (dataFolder) return Fail(err, QStringLiteral("--data は一度だけ指定してください"));
+        if (i + 1 == arguments.size() || arguments.at(i + 1).isEmpty() || arguments.at(i + 1).startsWith(u'-'))
+            return Fail(err, QStringLiteral("--data にはデータファイルのあるフォルダーが必要です"));
+        dataFolder = arguments.at(++i);
+    }
     for (const QString &arg : args) {
-        const bool known = arg == listOption || arg == u"--help" || arg == u"-h";
+        const bool known = arg == listOption || arg == icsOption || arg == u"--help" || arg == u"-h";
         if (arg.startsWith(u'-') && !known) return Fail(err, QStringLiteral("不明なオプションです: ") + arg);
     }
+    const bool ranged = !args.isEmpty() && (args.first() == listOption || args.first() == icsOption);
+    if (dataFolder && !ranged) return Fail(err, QStringLiteral("--data は --list か --ics と一緒に指定してください"));
 
     QString error;
     if (args.isEmpty()) {
@@ -136,8 +229,9 @@ int RunCalCommand(const QStringList &args, const QDate &today, QTextStream &out,
     } else if (args.first() == u"--help" || args.first() == u"-h") {
         if (args.size() > 1) return Fail(err, QStringLiteral("引数が多すぎます"));
         PrintUsage(out);
-    } else if (args.first() == listOption) {
-        if (args.size() < 3) return Fail(err, QStringLiteral("--list には FROM と TO (YYYY-MM-DD) が必要です"));
+    } else if (ranged) {
+        const QString &option = args.first();
+        if (args.size() < 3) return Fail(err, option + QStringLiteral(" には FROM と TO (YYYY-MM-DD) が必要です"));
         if (args.size() > 3) return Fail(err, QStringLiteral("引数が多すぎます"));
         const std::optional<QDate> from = ParseDate(args.at(1), true, error);
         if (!from) return Fail(err, error);
@@ -145,7 +239,19 @@ int RunCalCommand(const QStringList &args, const QDate &today, QTextStream &out,
         if (!to) return Fail(err, error);
         if (*from > *to)
             return Fail(err, QStringLiteral("開始日が終了日より後です: ") + args.at(1) + u' ' + args.at(2));
-        PrintList(*from, *to, out);
+        // --list shows memos only when asked, so that its five fields stay as they were without --data.
+        const bool ics = option == icsOption;
+        const QString folder = dataFolder ? *dataFolder : ics && defaultDataFolder ? defaultDataFolder() : QString();
+        std::unique_ptr<MemoSource> memos;
+        if (!folder.isEmpty()) {
+            memos = std::make_unique<MemoSource>(folder, err);
+            if (memos->unreadable())
+                return Fail(err, QStringLiteral("ファイルを読み込めませんでした。") + memos->path());
+        }
+        if (ics)
+            PrintIcs(*from, *to, memos.get(), out);
+        else
+            PrintList(*from, *to, memos.get(), out);
     } else {
         if (args.size() > 1) return Fail(err, QStringLiteral("引数が多すぎます"));
         const std::optional<QDate> first = ParseDate(args.first(), false, error);

@@ -1,3 +1,4 @@
+#include "app/ProgramPaths.h"
 #include "cli/CalCommand.h"
 
 #include <QCoreApplication>
@@ -13,5 +14,7 @@ int main(int argc, char *argv[]) {
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
-    return RunCalCommand(app.arguments().mid(1), QDate::currentDate(), out, err);
+    // The memos the calendar itself shows: its data folder, found from the folder of tsukiban beside this program.
+    const auto dataFolder = [] { return ProgramPaths::forFolder(QCoreApplication::applicationDirPath()).dataFolder; };
+    return RunCalCommand(app.arguments().mid(1), QDate::currentDate(), out, err, dataFolder);
 }

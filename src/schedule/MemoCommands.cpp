@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/Prompts.h"
+#include "schedule/CsvExport.h"
 #include "schedule/MemoBook.h"
 
 #include <vector>
@@ -63,7 +64,10 @@ void AddMemoCommands(AppContext &ctx) {
     commands.handle(Command::CopyMemo, owner, [&ctx](const CommandTarget &t) { CopyMemo(ctx, t.day); });
     commands.handle(Command::PasteMemo, owner, [&ctx](const CommandTarget &t) { PasteMemo(ctx, t.day); });
     commands.handle(Command::DeleteMemo, owner, [&ctx](const CommandTarget &t) { DeleteMemo(ctx, t.day); });
-    commands.handle(Command::ClearMonth, owner, [&ctx](const CommandTarget &t) {
-        if (t.day.isValid()) ClearMonthMemos(ctx, t.day);
-    });
+    // Clear and Export act on the month of the day, or the displayed month when the command names no day.
+    const auto month = [&ctx](const CommandTarget &t) { return t.day.isValid() ? t.day : ctx.displayedMonth; };
+    commands.handle(Command::ClearMonth, owner,
+                    [&ctx, month](const CommandTarget &t) { ClearMonthMemos(ctx, month(t)); });
+    commands.handle(Command::ExportMemos, owner,
+                    [&ctx, month](const CommandTarget &t) { ExportMonthMemos(ctx, month(t)); });
 }

@@ -20,5 +20,5 @@ bool DeleteMemo(AppContext &ctx, const QDate &day);
 // Asks, then removes every memo of the month in one write.
 bool ClearMonthMemos(AppContext &ctx, const QDate &month);
 
-// Registers the five as commands on the day they are given.
+// Registers the five and the CSV export as commands on the day they are given.
 void AddMemoCommands(AppContext &ctx);

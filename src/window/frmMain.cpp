@@ -12,6 +12,7 @@
 #include "options/frmOption.h"
 #include "schedule/MemoBook.h"
 #include "schedule/frmInput.h"
+#include "schedule/frmNoteList.h"
 #include "shell/ShortcutSettings.h"
 #include "window/BackgroundPicture.h"
 #include "window/ClockLabel.h"
@@ -385,6 +386,7 @@ void frmMain::addCommands() {
     on(Command::YearOn, [this, &month] { goToMonth(month.addYears(1)); });
     on(Command::Quit, [this] { close(); });
     frmOption::addCommand(m_ctx, this);
+    frmNoteList::addCommand(m_ctx, this);
     const Command pictures[] = {Command::FirstPicture, Command::PreviousPicture, Command::PictureFolder,
                                 Command::NextPicture, Command::LastPicture};
     for (int i = 0; i < 5; ++i) on(pictures[i], [this, i] { ChangePicture(i); });
