@@ -10,7 +10,7 @@
 
 AppContext::AppContext(ProgramPaths paths, Prompts &prompts, const Clock &clock)
     : settings(*this), m_paths(std::move(paths)), m_prompts(prompts), m_clock(clock),
-      m_settingsFile(m_paths.settingsFilePath), m_dataFile(m_paths.dataFilePath), m_memos(*this) {
+      m_settingsFile(m_paths.settingsFilePath), m_dataFile(m_paths.dataFilePath), m_memos(*this), m_notes(*this) {
     displayedMonth = m_clock.today();
     AddMemoCommands(*this);
 }

@@ -5,6 +5,7 @@
 #include "app/ProgramPaths.h"
 #include "app/SettingsModel.h"
 #include "calendar/TimeZones.h"
+#include "notes/NoteStore.h"
 #include "schedule/MemoBook.h"
 #include "schedule/MemoClipboard.h"
 
@@ -51,6 +52,8 @@ public:
     CommandDispatcher commands;
     MemoBook &memos() { return m_memos; }
     const MemoBook &memos() const { return m_memos; }
+    NoteStore &notes() { return m_notes; }
+    const NoteStore &notes() const { return m_notes; }
     QDate displayedMonth;
     // Says "ファイルを読み込めませんでした。" once for each of the two files that exists but cannot be read; the
     // program goes on with what is in memory. False when one of them is unreadable.
@@ -72,6 +75,7 @@ private:
     IniFile m_settingsFile;
     IniFile m_dataFile;
     MemoBook m_memos;
+    NoteStore m_notes;
     bool m_settingsUnreadableReported = false;
     bool m_dataUnreadableReported = false;
 };

@@ -9,6 +9,7 @@
 #include "calendar/DayClass.h"
 #include "calendar/Kyureki.h"
 #include "calendar/TimeZones.h"
+#include "notes/NoteWindows.h"
 #include "options/frmOption.h"
 #include "schedule/MemoBook.h"
 #include "schedule/frmInput.h"
@@ -90,6 +91,7 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent)
     m_note = new frmNote(m_ctx);
     m_menu = new frmMenu(m_ctx, this);
     addCommands();
+    m_notes = new NoteWindows(m_ctx, *m_menu, this);
     m_tray = new TrayIcon(this);
     connect(m_tray, &TrayIcon::menuRequested, this, [this] { m_menu->popup(QStringLiteral("Nomal"), QCursor::pos()); });
     connect(m_tray, &TrayIcon::toggleRequested, this, [this] {
@@ -134,6 +136,7 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent)
     lblTime->setToolTip(ClockTooltip(s.Time_Zone, m_ctx.zone));
     refreshTrayTip();
     tick();
+    m_notes->ShowAllNotes();
 }
 
 frmMain::~frmMain() {

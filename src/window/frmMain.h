@@ -32,6 +32,7 @@ class frmFrame;
 class frmInput;
 class frmMenu;
 class frmNote;
+class NoteWindows;
 
 // The calendar window: title, clock, weekday header, 6 x 7 day cells with their rokuyo, the today marker, three rules,
 // the outline and the picture band. It paints what core computes and forwards the commands.
@@ -71,6 +72,7 @@ public:
     frmNote *note() const { return m_note; }
     frmMenu *menu() const { return m_menu; }
     TrayIcon *tray() const { return m_tray; }
+    NoteWindows *notes() const { return m_notes; }
     frmInput *input() const;
     frmFrame *outlineWindow() const { return m_drag.outline(); }
     int hoverDayIndex() const { return m_hoverDayIndex; }
@@ -144,6 +146,7 @@ private:
     frmNote *m_note = nullptr;
     frmMenu *m_menu = nullptr;
     TrayIcon *m_tray = nullptr;
+    NoteWindows *m_notes = nullptr;
     QPointer<frmInput> m_input_box;
     QTimer m_clock;
     DesktopWatch *m_desktop = nullptr;

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArray>
+
+class QTextDocument;
+
+// Reads a note kept as RTF by Windows rich-edit controls, WordPad or LibreOffice into document: text, paragraphs,
+// fonts, sizes, colours, bold, italic, underline and strike-out. Pictures, objects and field codes are dropped, the
+// shown text of a field is kept. Returns false, with document cleared, when rtf does not start like RTF; anything
+// after that is read as far as it makes sense, in bounded time and memory.
+bool ReadRtf(const QByteArray &rtf, QTextDocument &document);
