@@ -24,6 +24,11 @@ NoteWindows::NoteWindows(AppContext &ctx, frmMenu &menu, QWidget *calendar)
     addCommands();
 }
 
+NoteWindows::~NoteWindows() {
+    // The note windows are top-level windows of their own; they end with the calendar.
+    for (frmFusen *w : windows()) delete w;
+}
+
 void NoteWindows::ShowAllNotes() {
     for (const QString &name : m_ctx.notes().notesToShow()) show(name);
 }

@@ -17,6 +17,7 @@ class NoteWindows : public QObject {
     Q_OBJECT
 public:
     NoteWindows(AppContext &ctx, frmMenu &menu, QWidget *calendar);
+    ~NoteWindows() override;
 
     // Every note whose section places it.
     void ShowAllNotes();
