@@ -373,8 +373,10 @@ void RtfParser::endGroup() {
     m_fallbackLeft = 0;
     if (group().destination == Destination::FontTable) commitFont();
     // The document's own group stays, so that what is pending can still be formatted.
-    if (m_groups.size() == 1) m_finished = true;
-    else m_groups.pop_back();
+    if (m_groups.size() == 1)
+        m_finished = true;
+    else
+        m_groups.pop_back();
 }
 
 bool RtfParser::skipFallback() {
