@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -136,17 +135,6 @@ void frmOption::watchControls() {
             }
         });
     }
-}
-
-void frmOption::addCommand(AppContext &ctx, QWidget *calendar) {
-    auto open = std::make_shared<QPointer<frmOption>>();
-    ctx.commands.handle(Command::Options, calendar, [&ctx, calendar, open](const CommandTarget &) {
-        if (!*open) *open = new frmOption(ctx, calendar);
-        frmOption *dialog = *open;
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-    });
 }
 
 QPushButton *frmOption::dispButton(int index, const char *caption) {

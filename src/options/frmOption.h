@@ -28,9 +28,6 @@ class frmOption : public QDialog {
 public:
     frmOption(AppContext &ctx, QWidget *calendar);
 
-    // Registers the options command: it opens the dialog, or brings the open one to the front.
-    static void addCommand(AppContext &ctx, QWidget *calendar);
-
     // The controls as typed values, and back.
     OptionValues values() const;
     void setValues(const OptionValues &values);

@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QScreen>
 #include <QTableWidget>
 #include <QToolBar>
@@ -23,7 +22,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 
 namespace {
@@ -133,17 +131,6 @@ frmNoteList::frmNoteList(AppContext &ctx, QWidget *calendar)
 
     connect(&ctx.memos(), &MemoBook::memoChanged, this, &frmNoteList::memoChanged);
     FillMemoList();
-}
-
-void frmNoteList::addCommand(AppContext &ctx, QWidget *calendar) {
-    auto open = std::make_shared<QPointer<frmNoteList>>();
-    ctx.commands.handle(Command::MemoList, calendar, [&ctx, calendar, open](const CommandTarget &) {
-        if (!*open) *open = new frmNoteList(ctx, calendar);
-        frmNoteList *list = *open;
-        list->show();
-        list->raise();
-        list->activateWindow();
-    });
 }
 
 QString frmNoteList::dateText(const QDate &day) const {

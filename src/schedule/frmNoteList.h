@@ -19,9 +19,6 @@ class frmNoteList : public QWidget {
 public:
     frmNoteList(AppContext &ctx, QWidget *calendar);
 
-    // Registers the memo list command: it opens the list, or brings the open one to the front.
-    static void addCommand(AppContext &ctx, QWidget *calendar);
-
     // Rebuilds the rows for the displayed month. An edit still open is finished first, for its own day; false (and
     // nothing rebuilt) when that memo is too long to store.
     bool FillMemoList();

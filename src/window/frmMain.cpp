@@ -21,6 +21,7 @@
 #include "window/DesktopWatch.h"
 #include "window/FontSettings.h"
 #include "window/SeeThrough.h"
+#include "window/SingleWindow.h"
 #include "window/TodayMarker.h"
 #include "window/Toolbar.h"
 #include "window/TrayIcon.h"
@@ -388,8 +389,8 @@ void frmMain::addCommands() {
     on(Command::MonthOn, [this, &month] { goToMonth(month.addMonths(1)); });
     on(Command::YearOn, [this, &month] { goToMonth(month.addYears(1)); });
     on(Command::Quit, [this] { close(); });
-    frmOption::addCommand(m_ctx, this);
-    frmNoteList::addCommand(m_ctx, this);
+    AddSingleWindowCommand<frmOption>(m_ctx, Command::Options, this);
+    AddSingleWindowCommand<frmNoteList>(m_ctx, Command::MemoList, this);
     const Command pictures[] = {Command::FirstPicture, Command::PreviousPicture, Command::PictureFolder,
                                 Command::NextPicture, Command::LastPicture};
     for (int i = 0; i < 5; ++i) on(pictures[i], [this, i] { ChangePicture(i); });
