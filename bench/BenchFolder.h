@@ -15,6 +15,7 @@ public:
     Answer question(const QString &, Buttons) override { return Answer::No; }
     QString chooseFolder(const QString &, const QString &) override { return {}; }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QStringList openFileNames(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QFont> chooseFont(const QFont &) override { return std::nullopt; }
     std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }

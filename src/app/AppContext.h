@@ -60,6 +60,7 @@ public:
     bool reportUnreadableFiles();
 
     QString currentNoteName; // the sticky note the menu and the editor act on
+    QString importFolder;    // where the import last found its files
     MemoClipboard clipboard;
     QString helpFilePath; // empty when the program has no help file
     QLocale locale;       // month and weekday names

@@ -143,3 +143,21 @@ QString Cp932::unencodableCharacters(const QString &text) {
     }
     return found;
 }
+
+QString Cp932::replaceUnencodable(const QString &text, QChar mark, int &replaced) {
+    replaced = 0;
+    if (encode(text)) return text;
+    QString out;
+    out.reserve(text.size());
+    for (const uint u : text.toUcs4()) {
+        const char32_t c = u;
+        const QString one = QString::fromUcs4(&c, 1);
+        if (u < 0x80 || encode(one)) {
+            out += one;
+        } else {
+            out += mark;
+            ++replaced;
+        }
+    }
+    return out;
+}

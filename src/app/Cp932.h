@@ -20,6 +20,8 @@ public:
     static bool canEncode(const QString &text) { return encode(text).has_value(); }
     // The characters that cannot be stored, each once, in order of appearance.
     static QString unencodableCharacters(const QString &text);
+    // The text with every character that cannot be stored replaced by mark; replaced counts them.
+    static QString replaceUnencodable(const QString &text, QChar mark, int &replaced);
     // Length in "ANSI" bytes: half-width 1, full-width 2, CR LF 2.
     static int byteCount(const QString &text) { return int(encodeLossy(text).size()); }
 };

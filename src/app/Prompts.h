@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -23,6 +24,8 @@ public:
     // The common dialogs give an empty text or nullopt when cancelled.
     virtual QString chooseFolder(const QString &title, const QString &startFolder) = 0;
     virtual QString openFileName(const QString &title, const QString &folder, const QString &filter) = 0;
+    // Several files at once; none when cancelled.
+    virtual QStringList openFileNames(const QString &title, const QString &folder, const QString &filter) = 0;
     virtual QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) = 0;
     virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
     virtual std::optional<QColor> chooseColor(const QColor &initial) = 0;

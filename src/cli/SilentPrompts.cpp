@@ -19,6 +19,10 @@ QString SilentPrompts::openFileName(const QString &, const QString &, const QStr
     return {};
 }
 
+QStringList SilentPrompts::openFileNames(const QString &, const QString &, const QString &) {
+    return {};
+}
+
 QString SilentPrompts::saveFileName(const QString &, const QString &, const QString &) {
     return {};
 }

@@ -3,6 +3,8 @@
 #include "app/AppContext.h"
 #include "app/Prompts.h"
 
+#include <map>
+
 namespace {
 
 // The data file's sections, named here only.
@@ -53,6 +55,23 @@ StoreResult MemoBook::store(const QDate &date, const QString &text, Limit limit)
 bool MemoBook::remove(const QDate &date) {
     if (!m_ctx.WriteData(kMemos, DayKey(date), std::nullopt)) return false;
     emit memoChanged(date);
+    return true;
+}
+
+bool MemoBook::append(const std::vector<std::pair<QDate, QString>> &additions) {
+    std::map<QDate, QString> values; // what each day will hold, encoded
+    for (const auto &[day, text] : additions) {
+        auto at = values.find(day);
+        if (at == values.end()) at = values.emplace(day, m_ctx.ReadData(kMemos, DayKey(day))).first;
+        const QString encoded = EncodeMemo(text);
+        at->second = at->second.isEmpty() ? encoded : at->second + EncodeMemo(QStringLiteral("\r\n")) + encoded;
+    }
+    std::vector<IniEdit> edits;
+    for (const auto &[day, value] : values)
+        edits.push_back({kMemos, DayKey(day), IsBlankMemo(value) ? std::nullopt : std::optional<QString>(value)});
+    if (edits.empty()) return true;
+    if (!m_ctx.WriteData(edits)) return false;
+    for (const auto &entry : values) emit memoChanged(entry.first);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 class AppContext;
@@ -34,6 +35,9 @@ public:
     // file itself, before anything is written.
     StoreResult store(const QDate &date, const QString &text, Limit limit = Limit::Input);
     bool remove(const QDate &date);
+    // Adds each text, in order, after what its day holds (a line break between), all in one write and without the
+    // input limit. The texts must be storable as they are.
+    bool append(const std::vector<std::pair<QDate, QString>> &additions);
     // Gives target the source's memo as stored now (removing target's when the source has none); a moved source is
     // removed in the same write. False when nothing changed.
     bool paste(const QDate &source, const QDate &target, bool move);

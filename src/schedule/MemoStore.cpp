@@ -20,7 +20,8 @@ QString NormalizeLineBreaks(const QString &text) {
         if (c == u'\r') {
             if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
             out += QLatin1String("\r\n");
-        } else if (c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029)) {
+        } else if (c == u'\n' || c == u'\v' || c == u'\f' || c == QChar(0x0085) || c == QChar(0x2028) ||
+                   c == QChar(0x2029)) {
             out += QLatin1String("\r\n");
         } else {
             out += c;

@@ -10,7 +10,8 @@ inline constexpr int MemoByteLimit = 1024;
 // "yyyy/mm/dd", always ten characters.
 QString DayKey(const QDate &date);
 
-// Every line break a text widget gives (CR LF, LF, CR, U+2028, U+2029) as CR LF.
+// Every kind of line break (CR LF, LF, CR, VT, FF, NEL, U+2028, U+2029) as CR LF: a text widget gives some, an
+// imported text any.
 QString NormalizeLineBreaks(const QString &text);
 QString EncodeMemo(const QString &text);
 QString DecodeMemo(const QString &stored, const QString &lineBreak = QStringLiteral("\r\n"));

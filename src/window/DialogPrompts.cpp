@@ -49,6 +49,10 @@ QString DialogPrompts::openFileName(const QString &title, const QString &folder,
     return QFileDialog::getOpenFileName(parent(), title, folder, filter);
 }
 
+QStringList DialogPrompts::openFileNames(const QString &title, const QString &folder, const QString &filter) {
+    return QFileDialog::getOpenFileNames(parent(), title, folder, filter);
+}
+
 QString DialogPrompts::saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) {
     return QFileDialog::getSaveFileName(parent(), title, suggestedPath, filter);
 }

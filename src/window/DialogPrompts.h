@@ -11,6 +11,7 @@ public:
     Answer question(const QString &text, Buttons buttons) override;
     QString chooseFolder(const QString &title, const QString &startFolder) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
+    QStringList openFileNames(const QString &title, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) override;
     std::optional<QFont> chooseFont(const QFont &initial) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;

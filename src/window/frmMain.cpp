@@ -12,6 +12,7 @@
 #include "notes/NoteWindows.h"
 #include "options/frmOption.h"
 #include "schedule/MemoBook.h"
+#include "schedule/frmImport.h"
 #include "schedule/frmInput.h"
 #include "schedule/frmNoteList.h"
 #include "shell/ShortcutSettings.h"
@@ -391,6 +392,7 @@ void frmMain::addCommands() {
     on(Command::Quit, [this] { close(); });
     AddSingleWindowCommand<frmOption>(m_ctx, Command::Options, this);
     AddSingleWindowCommand<frmNoteList>(m_ctx, Command::MemoList, this);
+    AddSingleWindowCommand<frmImport>(m_ctx, Command::Import, this);
     const Command pictures[] = {Command::FirstPicture, Command::PreviousPicture, Command::PictureFolder,
                                 Command::NextPicture, Command::LastPicture};
     for (int i = 0; i < 5; ++i) on(pictures[i], [this, i] { ChangePicture(i); });

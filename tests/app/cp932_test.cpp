@@ -29,6 +29,14 @@ TEST(Cp932, RefusesWhatItCannotHoldAndNamesIt) {
     EXPECT_EQ(Cp932::unencodableCharacters(text), QString::fromUtf8("😀한글"));
     EXPECT_EQ(Cp932::encodeLossy(text), QByteArray("\x97\x5C\x92\xE8?\x82\xC6???"));
     EXPECT_TRUE(Cp932::unencodableCharacters(QString::fromUtf8("普通の文")).isEmpty());
+
+    // An emoji is one character (two UTF-16 units) and one mark; the yen sign has a stored form and stays.
+    int replaced = -1;
+    EXPECT_EQ(Cp932::replaceUnencodable(text + QChar(0x00A5), QChar(0x3013), replaced),
+              QString::fromUtf8("予定〓と〓〓〓¥"));
+    EXPECT_EQ(replaced, 4);
+    EXPECT_EQ(Cp932::replaceUnencodable(QString::fromUtf8("普通"), QChar(0x3013), replaced), QString::fromUtf8("普通"));
+    EXPECT_EQ(replaced, 0);
 }
 
 TEST(Cp932, DecodesAndMarksBrokenBytes) {

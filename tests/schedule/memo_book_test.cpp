@@ -17,6 +17,7 @@ TEST(MemoBook, StoresEveryKindOfLineBreakAsCrlfMarks) {
     const std::pair<const char *, const char *> cases[] = {
         {"a\r\nb", "a\\CRLF\\b"},       {"a\nb", "a\\CRLF\\b"},     {"a\rb", "a\\CRLF\\b"},
         {"a\u2029b", "a\\CRLF\\b"},     {"a\u2028b", "a\\CRLF\\b"}, {"a\r\n\r\nb\n", "a\\CRLF\\\\CRLF\\b\\CRLF\\"},
+        {"a\vb\fc\u0085d", "a\\CRLF\\b\\CRLF\\c\\CRLF\\d"},
         {"x=\"y\" \\z", "x=\"y\" \\z"}, // nothing else is escaped
     };
     for (const auto &[text, stored] : cases) {

@@ -39,6 +39,14 @@ QString FakePrompts::openFileName(const QString &title, const QString &, const Q
     return file;
 }
 
+QStringList FakePrompts::openFileNames(const QString &, const QString &folder, const QString &) {
+    m_shown.push_back({"open files", folder});
+    if (m_fileLists.empty()) return {};
+    const QStringList files = m_fileLists.front();
+    m_fileLists.pop_front();
+    return files;
+}
+
 QString FakePrompts::saveFileName(const QString &title, const QString &, const QString &) {
     m_shown.push_back({"save", title});
     if (m_files.empty()) return QString();

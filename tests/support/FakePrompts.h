@@ -19,6 +19,7 @@ public:
     void queueAnswer(Answer answer) { m_answers.push_back(answer); }
     void queueFolder(const QString &folder) { m_folders.push_back(folder); }
     void queueFileName(const QString &path) { m_files.push_back(path); }
+    void queueFileNames(const QStringList &paths) { m_fileLists.push_back(paths); }
     void queueFont(const QFont &font) { m_fonts.push_back(font); }
     void queueColor(const QColor &color) { m_colors.push_back(color); }
 
@@ -30,6 +31,8 @@ public:
     Answer question(const QString &text, Buttons buttons) override;
     QString chooseFolder(const QString &title, const QString &startFolder) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
+    // Recorded as "open files" with the folder it opens in.
+    QStringList openFileNames(const QString &title, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) override;
     std::optional<QFont> chooseFont(const QFont &initial) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;
@@ -38,6 +41,7 @@ private:
     std::deque<Answer> m_answers;
     std::deque<QString> m_folders;
     std::deque<QString> m_files;
+    std::deque<QStringList> m_fileLists;
     std::deque<QFont> m_fonts;
     std::deque<QColor> m_colors;
     std::vector<Shown> m_shown;
