@@ -139,7 +139,7 @@ QWidget *frmImport::fieldBox() {
     for (int i = 0; i < ImportFieldCount - 1; ++i) lstSelect->item(i)->setSelected(true);
     lstSelect->scrollToTop();
     lstSelect->setFixedWidth(ToPixelsX(1500));
-    lstSelect->setFixedHeight(lstSelect->sizeHintForRow(0) * ImportFieldCount + 2 * lstSelect->frameWidth());
+    lstSelect->setFixedHeight(lstSelect->sizeHintForRow(0) * ImportFieldCount + 2 * lstSelect->frameWidth() + 4);
     connect(lstSelect, &QListWidget::itemSelectionChanged, this, &frmImport::lstSelect_Click);
     auto *layout = new QVBoxLayout(box);
     layout->addWidget(lstSelect);
