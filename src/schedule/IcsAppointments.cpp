@@ -16,11 +16,12 @@
 namespace {
 
 // Occurrences further from the chosen days than any zone offset are not looked at, and rules are followed for a
-// bounded number of steps, so that no rule (every second, for ever) holds the program: a daily event over fifty
-// years is within one rule's steps.
+// bounded number of steps, so that no rule (every second, for ever) holds the program. A step of libical's rule
+// iterator costs tens of microseconds; a daily series counted from thirteen years back is within one rule's steps,
+// and a file's steps end within seconds.
 constexpr int kMarginDays = 2;
-constexpr int kMaxRuleSteps = 20000;
-constexpr int kMaxFileSteps = 1000000;
+constexpr int kMaxRuleSteps = 5000;
+constexpr int kMaxFileSteps = 50000;
 
 IcsError fileError(int number, const char *what, const QString &fileName) {
     return {number, QString::fromUtf8(what).arg(QDir::toNativeSeparators(fileName))};
@@ -158,6 +159,7 @@ public:
     }
 
     std::vector<Appointment> take() { return std::move(m_found); }
+    bool cut() const { return m_cut; }
 
 private:
     // DTEND, else DTSTART + DURATION, else the start itself.
@@ -222,9 +224,13 @@ private:
         // Jump to the first chosen day where the rule allows it (a counted rule must be counted from its start).
         if (const icaltimetype from = firstMoment(start); rule.count == 0 && instant(start) < instant(from))
             icalrecur_iterator_set_start(it.get(), from);
-        for (int step = 0; step < kMaxRuleSteps && m_stepsLeft > 0; ++step, --m_stepsLeft) {
+        for (int step = 0;; ++step, --m_stepsLeft) {
+            if (step == kMaxRuleSteps || m_stepsLeft == 0) {
+                m_cut = true;
+                return;
+            }
             icaltimetype t = icalrecur_iterator_next(it.get());
-            if (!usable(t) || wallDate(t) > m_last) break;
+            if (!usable(t) || wallDate(t) > m_last) return;
             t.zone = start.zone;
             t.is_date = start.is_date;
             if (inWindow(t)) out.push_back(t);
@@ -276,6 +282,7 @@ private:
     QTimeZone m_local;
     std::map<QString, std::vector<icaltimetype>> m_overrides;
     int m_stepsLeft = kMaxFileSteps;
+    bool m_cut = false;
     std::vector<Appointment> m_found;
 };
 
@@ -330,6 +337,7 @@ IcsAppointments ReadIcsAppointments(const QByteArray &bytes, const QDate &from, 
         if (progress) progress(i + 1, total);
     }
     result.appointments = reader.take();
+    result.cut = reader.cut();
     return result;
 }
 

@@ -18,7 +18,8 @@ struct IcsError {
 
 struct IcsAppointments {
     std::vector<Appointment> appointments;
-    IcsError error; // number 0 when the file was read
+    IcsError error;   // number 0 when the file was read
+    bool cut = false; // a repeating event had more occurrences than are followed; the later ones are missing
     bool ok() const { return error.number == 0; }
 };
 

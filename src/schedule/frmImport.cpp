@@ -241,6 +241,7 @@ void frmImport::Extract() {
     barProgressBar->setRange(0, int(files.size()) * kStepsPerFile);
     barProgressBar->setValue(0);
     barProgressBar->setVisible(!files.isEmpty());
+    bool cut = false;
     for (qsizetype i = 0; i < files.size(); ++i) {
         const int base = int(i) * kStepsPerFile;
         const IcsAppointments read =
@@ -253,11 +254,15 @@ void frmImport::Extract() {
             return;
         }
         m_rows.append(read.appointments);
+        cut = cut || read.cut;
         barProgressBar->setValue(base + kStepsPerFile);
     }
     barProgressBar->hide();
     wait.restore();
-    if (m_rows.rowCount() == 0) m_ctx.prompts().information(Utf8("指定期間に予定データはありません。"));
+    if (m_rows.rowCount() == 0)
+        m_ctx.prompts().information(Utf8("指定期間に予定データはありません。"));
+    else if (cut)
+        m_ctx.prompts().information(Utf8("繰り返しの回数が多すぎる予定は、途中までを一覧にしました。"));
 }
 
 void frmImport::Import() {

@@ -95,12 +95,15 @@ TEST(IcsAppointments, RecurrencesAreFollowedIntoTheChosenDaysOnly) {
     const QByteArray counted =
         Calendar(Event("DTSTART;VALUE=DATE:20261201\r\nRRULE:FREQ=DAILY;COUNT=20\r\nRDATE;VALUE=DATE:20261231\r\n"
                        "EXDATE;VALUE=DATE:20261215\r\nSUMMARY:c\r\n"));
-    EXPECT_EQ(Rows(ReadIcsAppointments(counted, QDate(2026, 12, 10), QDate(2026, 12, 31), kTokyo)).size(), 11);
+    const IcsAppointments tenDays = ReadIcsAppointments(counted, QDate(2026, 12, 10), QDate(2026, 12, 31), kTokyo);
+    EXPECT_EQ(tenDays.appointments.size(), 11u);
+    EXPECT_FALSE(tenDays.cut);
     // Every second for ever, from 1970: bounded, and still what the chosen day holds first.
     const QByteArray endless = Calendar(Event("DTSTART:19700101T000000Z\r\nRRULE:FREQ=SECONDLY\r\nSUMMARY:s\r\n"));
     const IcsAppointments read = ReadIcsAppointments(endless, QDate(2026, 12, 1), QDate(2026, 12, 1), kTokyo);
     ASSERT_TRUE(read.ok());
     ASSERT_FALSE(read.appointments.empty());
+    EXPECT_TRUE(read.cut);
     EXPECT_EQ(read.appointments.front().start, QDateTime(QDate(2026, 12, 1), QTime(0, 0), kTokyo));
     // A rule libical cannot follow leaves the start alone.
     const QByteArray broken = Calendar(Event("DTSTART:20261201T090000\r\nRRULE:FREQ=NEVER\r\nSUMMARY:b\r\n"));

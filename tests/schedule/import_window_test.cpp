@@ -198,6 +198,16 @@ TEST(ImportWindow, SaysWhatIsMissingAndWritesOnlyAfterYes) {
     i.press(0);
     EXPECT_EQ(i.import->rows().rowCount(), 7);
     EXPECT_EQ(i.app.prompts.shown().size(), 1u);
+
+    // A series too long to follow to its end is listed as far as it was followed, and the user is told.
+    i.app.writeBytes("endless.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:e\r\n"
+                                    "DTSTART:20261201T000000\r\nRRULE:FREQ=MINUTELY\r\nSUMMARY:m\r\n"
+                                    "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    i.app.prompts.queueFileNames({i.app.path("endless.ics")});
+    i.press(0);
+    EXPECT_GT(i.import->rows().rowCount(), 1000);
+    EXPECT_EQ(i.app.prompts.texts().last(),
+              QString::fromUtf8("繰り返しの回数が多すぎる予定は、途中までを一覧にしました。"));
 }
 
 TEST(ImportWindow, TheProgressBarMovesThroughALargeFile) {
