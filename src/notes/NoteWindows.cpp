@@ -8,6 +8,7 @@
 #include "notes/NoteStore.h"
 #include "notes/frmFusen.h"
 #include "notes/frmFusenEdit.h"
+#include "window/SingleWindow.h"
 #include "window/frmMenu.h"
 
 #include <QDir>
@@ -77,9 +78,7 @@ void NoteWindows::edit() {
     connect(m_editor, &frmFusenEdit::closedOver, this, [this](const QString &name) {
         if (!window(name) && QFile::exists(m_ctx.notes().filePath(name))) show(name);
     });
-    m_editor->show();
-    m_editor->raise();
-    m_editor->activateWindow();
+    ShowInFront(m_editor);
 }
 
 void NoteWindows::addCommands() {
@@ -89,9 +88,7 @@ void NoteWindows::addCommands() {
     commands.handle(Command::Notes, this, [this](const CommandTarget &) {
         if (m_editor) {
             m_ctx.currentNoteName.clear();
-            m_editor->show();
-            m_editor->raise();
-            m_editor->activateWindow();
+            ShowInFront(m_editor);
             return;
         }
         m_ctx.currentNoteName.clear();
