@@ -17,11 +17,11 @@ namespace {
 
 // Occurrences further from the chosen days than any zone offset are not looked at, and rules are followed for a
 // bounded number of steps, so that no rule (every second, for ever) holds the program. A step of libical's rule
-// iterator costs tens of microseconds; a daily series counted from thirteen years back is within one rule's steps,
-// and a file's steps end within seconds.
+// iterator goes through ICU and costs tens of microseconds: a daily series counted from five years back is within
+// one rule's steps, and a file's steps end within a second or so. A rule without a count starts at the chosen days.
 constexpr int kMarginDays = 2;
-constexpr int kMaxRuleSteps = 5000;
-constexpr int kMaxFileSteps = 50000;
+constexpr int kMaxRuleSteps = 2000;
+constexpr int kMaxFileSteps = 20000;
 
 IcsError fileError(int number, const char *what, const QString &fileName) {
     return {number, QString::fromUtf8(what).arg(QDir::toNativeSeparators(fileName))};
