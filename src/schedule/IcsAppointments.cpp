@@ -22,6 +22,11 @@ namespace {
 constexpr int kMarginDays = 2;
 constexpr int kMaxRuleSteps = 2000;
 constexpr int kMaxFileSteps = 20000;
+// Between two occurrences libical's iterator looks at every unit of the rule (every minute of a minutely rule, every
+// day of a daily or longer one) and stops only at UNTIL or in 2037, also when none can match (February the 30th).
+// Each rule gets an UNTIL at the chosen days and at most this many units to look at.
+constexpr qint64 kMaxRuleUnits = 20000;
+constexpr qint64 kMaxFileUnits = 100000;
 
 IcsError fileError(int number, const char *what, const QString &fileName) {
     return {number, QString::fromUtf8(what).arg(QDir::toNativeSeparators(fileName))};
@@ -199,31 +204,67 @@ private:
         return t;
     }
 
-    // The start of the first chosen day in the start's own kind and zone.
-    icaltimetype firstMoment(const icaltimetype &start) const {
+    // The start of a local day in the start's own kind and zone.
+    icaltimetype startOfDay(const QDate &day, const icaltimetype &start) const {
         icaltimetype t;
         if (start.zone && !start.is_date) {
-            const QDateTime begin(m_from, QTime(0, 0), m_local);
+            const QDateTime begin(day, QTime(0, 0), m_local);
             t = icaltime_from_timet_with_zone(time_t(begin.toSecsSinceEpoch()), 0, start.zone);
         } else {
             t = start;
-            t.year = m_from.year();
-            t.month = m_from.month();
-            t.day = m_from.day();
+            t.year = day.year();
+            t.month = day.month();
+            t.day = day.day();
             t.hour = t.minute = t.second = 0;
         }
         t.zone = start.zone;
         return t;
     }
 
+    // The seconds of the units the iterator steps through: those of the rule below a day, else a day.
+    static qint64 unitSeconds(const icalrecurrencetype &rule) {
+        const qint64 interval = std::max<qint64>(1, rule.interval);
+        switch (rule.freq) {
+        case ICAL_SECONDLY_RECURRENCE: return interval;
+        case ICAL_MINUTELY_RECURRENCE: return 60 * interval;
+        case ICAL_HOURLY_RECURRENCE: return 3600 * interval;
+        default: return 86400;
+        }
+    }
+
+    // Units from a to b (same kind and zone); dates count in days.
+    static qint64 unitsBetween(const icaltimetype &a, const icaltimetype &b, qint64 unit) {
+        const qint64 span = instant(b) - instant(a);
+        return a.is_date ? span * 86400 / unit : span / unit;
+    }
+
     void follow(const icalrecurrencetype &rule, const icaltimetype &start, std::vector<icaltimetype> &out) {
         if (rule.freq == ICAL_NO_RECURRENCE) return;
-        std::unique_ptr<icalrecur_iterator, void (*)(icalrecur_iterator *)> it(icalrecur_iterator_new(rule, start),
+        // Jump to the first chosen day where the rule allows it (a counted rule must be counted from its start).
+        const icaltimetype first = startOfDay(m_from, start);
+        const bool jump = rule.count == 0 && instant(start) < instant(first);
+        const icaltimetype from = jump ? first : start;
+        // An UNTIL after the chosen days, or after as many units as the iterator may look at, whichever is first.
+        const qint64 unit = unitSeconds(rule);
+        const qint64 units = std::min(kMaxRuleUnits, m_unitsLeft);
+        icaltimetype until = startOfDay(m_last.addDays(1), start);
+        qint64 needed = unitsBetween(from, until, unit);
+        if (needed > units) {
+            const qint64 seconds = std::max<qint64>(0, units) * unit;
+            until = from;
+            icaltime_adjust(&until, int(std::min<qint64>(seconds / 86400, 3660000)), 0, 0,
+                            from.is_date ? 0 : int(seconds % 86400));
+            needed = units;
+            if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, until) > 0) m_cut = true;
+        }
+        m_unitsLeft -= std::max<qint64>(0, needed);
+        icalrecurrencetype bounded = rule;
+        if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, until) > 0) bounded.until = until;
+
+        std::unique_ptr<icalrecur_iterator, void (*)(icalrecur_iterator *)> it(icalrecur_iterator_new(bounded, start),
                                                                                 icalrecur_iterator_free);
         if (!it) return;
-        // Jump to the first chosen day where the rule allows it (a counted rule must be counted from its start).
-        if (const icaltimetype from = firstMoment(start); rule.count == 0 && instant(start) < instant(from))
-            icalrecur_iterator_set_start(it.get(), from);
+        if (jump) icalrecur_iterator_set_start(it.get(), from);
         for (int step = 0;; ++step, --m_stepsLeft) {
             if (step == kMaxRuleSteps || m_stepsLeft == 0) {
                 m_cut = true;
@@ -282,6 +323,7 @@ private:
     QTimeZone m_local;
     std::map<QString, std::vector<icaltimetype>> m_overrides;
     int m_stepsLeft = kMaxFileSteps;
+    qint64 m_unitsLeft = kMaxFileUnits;
     bool m_cut = false;
     std::vector<Appointment> m_found;
 };

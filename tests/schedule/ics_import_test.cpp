@@ -105,6 +105,14 @@ TEST(IcsAppointments, RecurrencesAreFollowedIntoTheChosenDaysOnly) {
     ASSERT_FALSE(read.appointments.empty());
     EXPECT_TRUE(read.cut);
     EXPECT_EQ(read.appointments.front().start, QDateTime(QDate(2026, 12, 1), QTime(0, 0), kTokyo));
+    // Rules that never match (a 30th of February) would keep libical's iterator looking, unit by unit, until 2037.
+    for (const char *rule : {"FREQ=MINUTELY;BYMONTH=2;BYMONTHDAY=30", "FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30;COUNT=5",
+                             "FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30;UNTIL=20371231T000000Z"}) {
+        const QByteArray never =
+            Calendar(Event("DTSTART:20000101T090000\r\nRRULE:" + QByteArray(rule) + "\r\nSUMMARY:n\r\n"));
+        EXPECT_TRUE(ReadIcsAppointments(never, QDate(2026, 12, 1), QDate(2026, 12, 31), kTokyo).appointments.empty())
+            << rule;
+    }
     // A rule libical cannot follow leaves the start alone.
     const QByteArray broken = Calendar(Event("DTSTART:20261201T090000\r\nRRULE:FREQ=NEVER\r\nSUMMARY:b\r\n"));
     EXPECT_EQ(Rows(ReadIcsAppointments(broken, QDate(2026, 12, 1), QDate(2026, 12, 31), kTokyo)),
