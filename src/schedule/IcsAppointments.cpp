@@ -40,9 +40,7 @@ QByteArray utf8Text(const QByteArray &bytes) {
         QStringDecoder decoder(*QStringConverter::encodingForData(bytes));
         return QString(decoder(bytes)).toUtf8();
     }
-    QStringDecoder decoder(QStringConverter::Utf8);
-    const QString text = decoder(bytes);
-    return decoder.hasError() ? Cp932::decode(bytes).toUtf8() : bytes;
+    return QByteArrayView(bytes).isValidUtf8() ? bytes : Cp932::decode(bytes).toUtf8();
 }
 
 bool startsAsCalendar(const QByteArray &text) {
@@ -53,12 +51,11 @@ QString textOf(const char *value) {
     return value ? QString::fromUtf8(value) : QString();
 }
 
-struct Components {
-    icalcomponent *root = nullptr;
-    ~Components() {
-        if (root) icalcomponent_free(root);
-    }
-};
+// A calendar that cancels (an iTIP CANCEL) lists what is no longer on.
+bool cancels(icalcomponent *calendar) {
+    icalproperty *method = icalcomponent_get_first_property(calendar, ICAL_METHOD_PROPERTY);
+    return method && icalproperty_get_method(method) == ICAL_METHOD_CANCEL;
+}
 
 // A time with its zone: the file's own VTIMEZONE first, then the zones libical knows; an unknown zone is taken as
 // local time, like a floating one.
@@ -340,39 +337,42 @@ IcsAppointments ReadIcsAppointments(const QByteArray &bytes, const QDate &from, 
     };
     if (text.contains('\0')) return notCalendar();
 
-    Components parsed;
-    parsed.root = icalparser_parse_string(text.constData());
-    if (!parsed.root) {
+    const std::unique_ptr<icalcomponent, void (*)(icalcomponent *)> root(icalparser_parse_string(text.constData()),
+                                                                         icalcomponent_free);
+    if (!root) {
         if (!startsAsCalendar(text)) return notCalendar();
         result.error = fileError(62, "ファイル「%1」は途中で終わっています。", fileName);
         return result;
     }
     std::vector<icalcomponent *> calendars;
-    if (icalcomponent_isa(parsed.root) == ICAL_VCALENDAR_COMPONENT) {
-        calendars.push_back(parsed.root);
-    } else if (icalcomponent_isa(parsed.root) == ICAL_XROOT_COMPONENT) {
-        for (icalcomponent *c = icalcomponent_get_first_component(parsed.root, ICAL_VCALENDAR_COMPONENT); c;
-             c = icalcomponent_get_next_component(parsed.root, ICAL_VCALENDAR_COMPONENT))
+    if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
+        calendars.push_back(root.get());
+    } else if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
+        for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); c;
+             c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT))
             calendars.push_back(c);
     }
     if (calendars.empty()) return notCalendar();
 
     Reader reader(from, to, local);
-    std::vector<std::pair<icalcomponent *, icalcomponent *>> events; // event, its calendar
-    for (icalcomponent *calendar : calendars)
+    struct Event {
+        icalcomponent *event, *calendar;
+        bool cancelled;
+    };
+    std::vector<Event> events;
+    for (icalcomponent *calendar : calendars) {
+        const bool cancelling = cancels(calendar);
         for (icalcomponent *e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
              e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
-            events.emplace_back(e, calendar);
+            events.push_back({e, calendar, cancelling});
             reader.noteOverride(e, calendar);
         }
+    }
     const qsizetype total = qsizetype(events.size());
     if (progress) progress(0, total);
     for (qsizetype i = 0; i < total; ++i) {
-        icalcomponent *calendar = events[size_t(i)].second;
-        // A calendar that cancels (an iTIP CANCEL) lists what is no longer on.
-        icalproperty *method = icalcomponent_get_first_property(calendar, ICAL_METHOD_PROPERTY);
-        const bool cancels = method && icalproperty_get_method(method) == ICAL_METHOD_CANCEL;
-        if (!reader.add(events[size_t(i)].first, calendar, cancels)) {
+        const Event &e = events[size_t(i)];
+        if (!reader.add(e.event, e.calendar, e.cancelled)) {
             result.error = fileError(321, "ファイル「%1」に開始日時（DTSTART）のない予定があります。", fileName);
             return result;
         }
