@@ -134,30 +134,37 @@ QString Cp932::decode(const QByteArray &bytes) {
     return QString::fromUtf8(out);
 }
 
-QString Cp932::unencodableCharacters(const QString &text) {
-    QString found;
+namespace {
+
+// Each character of a text that code page 932 cannot hold as a whole (a surrogate pair is one character), with
+// whether it can hold that one.
+template <typename Visit> void eachCharacter(const QString &text, Visit visit) {
     for (const uint u : text.toUcs4()) {
         const char32_t c = u;
         const QString one = QString::fromUcs4(&c, 1);
-        if (!found.contains(one) && !encode(one)) found += one;
+        visit(one, u < 0x80 || Cp932::canEncode(one));
     }
+}
+
+} // namespace
+
+QString Cp932::unencodableCharacters(const QString &text) {
+    QString found;
+    if (canEncode(text)) return found;
+    eachCharacter(text, [&](const QString &one, bool storable) {
+        if (!storable && !found.contains(one)) found += one;
+    });
     return found;
 }
 
 QString Cp932::replaceUnencodable(const QString &text, QChar mark, int &replaced) {
     replaced = 0;
-    if (encode(text)) return text;
+    if (canEncode(text)) return text;
     QString out;
     out.reserve(text.size());
-    for (const uint u : text.toUcs4()) {
-        const char32_t c = u;
-        const QString one = QString::fromUcs4(&c, 1);
-        if (u < 0x80 || encode(one)) {
-            out += one;
-        } else {
-            out += mark;
-            ++replaced;
-        }
-    }
+    eachCharacter(text, [&](const QString &one, bool storable) {
+        out += storable ? one : QString(mark);
+        if (!storable) ++replaced;
+    });
     return out;
 }

@@ -17,7 +17,7 @@ QVariant AppointmentTable::data(const QModelIndex &index, int role) const {
     if (role == Qt::TextAlignmentRole && index.column() <= 3) return int(Qt::AlignCenter);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     if (index.column() == 0) return role == Qt::DisplayRole ? QVariant(index.row() + 1) : QVariant();
-    const QString cell = CellsOf(m_rows[size_t(index.row())])[size_t(index.column() - 1)];
+    const QString cell = CellOf(m_rows[size_t(index.row())], index.column() - 1);
     // One line in the grid; the whole text in the tip.
     if (role == Qt::ToolTipRole) return index.column() >= 4 && !cell.isEmpty() ? QVariant(cell) : QVariant();
     QString line = cell;

@@ -63,8 +63,7 @@ bool MemoBook::append(const std::vector<std::pair<QDate, QString>> &additions) {
     for (const auto &[day, text] : additions) {
         auto at = values.find(day);
         if (at == values.end()) at = values.emplace(day, m_ctx.ReadData(kMemos, DayKey(day))).first;
-        const QString encoded = EncodeMemo(text);
-        at->second = at->second.isEmpty() ? encoded : at->second + EncodeMemo(QStringLiteral("\r\n")) + encoded;
+        at->second += EncodeMemo(at->second.isEmpty() ? text : QStringLiteral("\r\n") + text);
     }
     std::vector<IniEdit> edits;
     for (const auto &[day, value] : values)

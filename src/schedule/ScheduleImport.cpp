@@ -21,14 +21,22 @@ const QStringList &ImportFieldNames() {
     return names;
 }
 
+QString CellOf(const Appointment &a, int field) {
+    switch (field) {
+    case 0: return a.start.toString(QStringLiteral("yyyy/MM/dd"));
+    case 1: return a.start.toString(QStringLiteral("HH:mm"));
+    case 2: return a.end.toString(QStringLiteral("HH:mm"));
+    case 3: return a.subject;
+    case 4: return a.attendees;
+    case 5: return a.location;
+    default: return a.body;
+    }
+}
+
 AppointmentCells CellsOf(const Appointment &a) {
-    return {a.start.toString(QStringLiteral("yyyy/MM/dd")),
-            a.start.toString(QStringLiteral("HH:mm")),
-            a.end.toString(QStringLiteral("HH:mm")),
-            a.subject,
-            a.attendees,
-            a.location,
-            a.body};
+    AppointmentCells cells;
+    for (int i = 0; i < ImportFieldCount; ++i) cells[size_t(i)] = CellOf(a, i);
+    return cells;
 }
 
 bool ImportChoice::anyField() const {

@@ -17,7 +17,8 @@ using AppointmentCells = std::array<QString, ImportFieldCount>;
 
 // "開催日" … "本文".
 const QStringList &ImportFieldNames();
-// 開催日 "yyyy/MM/dd", 開始 and 終了 "hh:mm" (24 hours), then the texts as the calendar gave them.
+// Field 0 to 6: 開催日 "yyyy/MM/dd", 開始 and 終了 "hh:mm" (24 hours), then the texts as the calendar gave them.
+QString CellOf(const Appointment &appointment, int field);
 AppointmentCells CellsOf(const Appointment &appointment);
 
 // What the user chose for the memo texts.
