@@ -20,7 +20,7 @@ std::vector<QDate> GridDays() {
     return days;
 }
 
-// Days far apart, so that no two calls share a quarter.
+// Days far apart, so that no two calls share a lunar year.
 std::vector<QDate> ScatteredDays() {
     std::vector<QDate> days;
     const QDate first(1900, 1, 1);

@@ -1,7 +1,5 @@
 #include "calendar/Kyureki.h"
 
-#include "calendar/LunarMonthCache.h"
-
 #include <cmath>
 
 namespace {
@@ -162,69 +160,79 @@ double NewMoonBefore(double D) {
     return d2 + d1 + kJstOffset;
 }
 
-LunarMonthTable BuildLunarMonthTable(double D0) {
-    LunarMonthTable table;
-    double *term = table.term;
+namespace {
 
-    double targetLongitude = 0;
-    term[0] = SolarTermBefore(D0, 90, &targetLongitude);
-    table.month[0] = static_cast<int>(std::floor(targetLongitude / 30)) + 2;
-    for (int i = 1; i < 5; ++i) term[i] = SolarTermBefore(term[i - 1] + 32, 30, nullptr);
+// The next new moon after the one at moon; a search that finds the same one again looks further on.
+double NextNewMoon(double moon) {
+    const double next = NewMoonBefore(moon + 30);
+    if (std::fabs(std::floor(moon) - std::floor(next)) <= 26) return NewMoonBefore(moon + 35);
+    return next;
+}
 
-    double moon[LunarMonthTable::kRows];
-    moon[0] = NewMoonBefore(term[0]);
-    for (int i = 1; i < LunarMonthTable::kRows; ++i) {
-        moon[i] = NewMoonBefore(moon[i - 1] + 30);
-        if (std::fabs(std::floor(moon[i - 1]) - std::floor(moon[i])) <= 26) moon[i] = NewMoonBefore(moon[i - 1] + 35);
+// The winter solstice of Gregorian year y (always in the last ten days of December).
+double WinterSolstice(int y) {
+    return SolarTermBefore(DayNumber(y, 12, 31, 0, 0, 0), 90, nullptr);
+}
+
+// The new moon that begins the month whose days hold the moment term.
+double NewMoonOfMonthHolding(double term) {
+    double moon = NewMoonBefore(term);
+    const double next = NextNewMoon(moon);
+    if (std::floor(next) <= std::floor(term))
+        moon = next;
+    else if (std::floor(moon) > std::floor(term))
+        moon = NewMoonBefore(moon - 27);
+    return moon;
+}
+
+} // namespace
+
+LunarYearTable BuildLunarYearTable(int year) {
+    const double solstice = WinterSolstice(year);
+    const double nextEleventh = std::floor(NewMoonOfMonthHolding(WinterSolstice(year + 1)));
+
+    LunarYearTable table;
+    double moon = NewMoonOfMonthHolding(solstice);
+    table.firstDay[0] = std::floor(moon);
+    int count = 0;
+    // The next 11th month is found from its own solstice, so that the table of the year
+    // before ends exactly where this one's successor begins.
+    while (count < LunarYearTable::kMaxMonths) {
+        moon = NextNewMoon(moon);
+        ++count;
+        if (std::floor(moon) >= nextEleventh - 2) break;
+        table.firstDay[count] = std::floor(moon);
     }
+    table.count = count;
+    table.firstDay[count] = nextEleventh;
 
-    // Make moon[0] the new moon that begins the month holding term[0].
-    if (std::floor(moon[1]) <= std::floor(term[0])) {
-        for (int i = 0; i < 5; ++i) moon[i] = moon[i + 1];
-        moon[4] = NewMoonBefore(moon[3] + 35);
-    } else if (std::floor(moon[0]) > std::floor(term[0])) {
-        for (int i = 4; i > 0; --i) moon[i] = moon[i - 1];
-        moon[0] = NewMoonBefore(moon[0] - 27);
-    }
-
-    // Five new moons within four solar-term intervals: one month holds no principal term.
-    bool searchLeap = std::floor(moon[4]) <= std::floor(term[3]);
-
-    table.leap[0] = false;
-    table.firstDay[0] = std::floor(moon[0]);
-    for (int i = 1; i < LunarMonthTable::kRows; ++i) {
-        if (searchLeap && i > 1) {
-            const bool holdsTerm = std::floor(moon[i - 1]) < term[i - 1] && std::floor(moon[i]) > term[i - 1];
-            if (!holdsTerm) {
-                table.month[i - 1] = table.month[i - 2];
-                table.leap[i - 1] = true;
-                table.firstDay[i - 1] = std::floor(moon[i - 1]);
-                searchLeap = false;
-            }
+    // In a span of 13 months the first one without a principal term is the leap month;
+    // a span of 12 has none, even where a month lacks a principal term.
+    int leapRow = -1;
+    if (count == 13) {
+        double terms[12];
+        terms[0] = solstice;
+        for (int i = 1; i < 12; ++i) terms[i] = SolarTermBefore(terms[i - 1] + 32, 30, nullptr);
+        for (int row = 1; row < count && leapRow < 0; ++row) {
+            bool holdsTerm = false;
+            for (const double term : terms)
+                holdsTerm = holdsTerm || (table.firstDay[row] < term && table.firstDay[row + 1] > term);
+            if (!holdsTerm) leapRow = row;
         }
-        table.month[i] = table.month[i - 1] + 1;
-        if (table.month[i] > 12) table.month[i] -= 12;
-        table.leap[i] = false;
-        table.firstDay[i] = std::floor(moon[i]);
+    }
+
+    table.month[0] = 11;
+    for (int row = 1; row < count; ++row) {
+        table.leap[row] = row == leapRow;
+        table.month[row] = table.leap[row] ? table.month[row - 1] : table.month[row - 1] % 12 + 1;
     }
     return table;
 }
 
-LunarDate LookupLunarDate(const LunarMonthTable &table, double D0) {
+LunarDate LookupLunarDate(const LunarYearTable &table, double D0) {
     const double day = std::floor(D0);
-    int row = LunarMonthTable::kRows - 1;
-    for (int i = 0; i < LunarMonthTable::kRows; ++i) {
-        if (day < table.firstDay[i]) {
-            row = i - 1;
-            break;
-        }
-        if (day == table.firstDay[i]) {
-            row = i;
-            break;
-        }
-    }
-    // Row 0 always starts on or before the day; guard the index all the same.
-    if (row < 0) row = 0;
+    int row = 0;
+    while (row + 1 < table.count && day >= table.firstDay[row + 1]) ++row;
 
     LunarDate result;
     result.month = table.month[row];
@@ -235,12 +243,9 @@ LunarDate LookupLunarDate(const LunarMonthTable &table, double D0) {
 
 LunarDate LunarDateUncached(int y, int m, int d) {
     const double D0 = DayNumber(y, m, d, 0, 0, 0);
-    return LookupLunarDate(BuildLunarMonthTable(D0), D0);
-}
-
-LunarDate LunarDateOf(int y, int m, int d) {
-    static LunarMonthCache cache;
-    return cache.lunarDate(y, m, d);
+    LunarYearTable table = BuildLunarYearTable(y);
+    if (std::floor(D0) < table.firstDay[0]) table = BuildLunarYearTable(y - 1);
+    return LookupLunarDate(table, D0);
 }
 
 QString RokuyoName(const LunarDate &date) {

@@ -14,14 +14,15 @@ struct LunarDate {
     friend bool operator==(const LunarDate &, const LunarDate &) = default;
 };
 
-// Six lunar months around one winter or summer solstice or equinox, with the
-// moments they were derived from.
-struct LunarMonthTable {
-    static constexpr int kRows = 6;
-    int month[kRows] = {};
-    bool leap[kRows] = {};
-    double firstDay[kRows] = {}; // whole day numbers
-    double term[5] = {};         // solar terms: term[0] is the equinox or solstice, term[3] the next one
+// The lunar months of one year, from the 11th month (the one that holds the
+// winter solstice of a Gregorian year) up to the next 11th month: 12 months, or
+// 13 when the first month without a principal term is a leap month.
+struct LunarYearTable {
+    static constexpr int kMaxMonths = 13;
+    int count = 0;
+    int month[kMaxMonths] = {};
+    bool leap[kMaxMonths] = {};
+    double firstDay[kMaxMonths + 1] = {}; // whole day numbers; firstDay[count] begins the next 11th month
 };
 
 double DayNumber(int y, int m, int d, int h, int mi, int s);
@@ -36,14 +37,15 @@ double SolarTermBefore(double D, int step, double *targetLongitude);
 // As a rule the last new moon at or before D.
 double NewMoonBefore(double D);
 
-// The month table that the conversion of day number D0 builds.
-LunarMonthTable BuildLunarMonthTable(double D0);
-// Finds the lunar date of the whole day number D0 in a table built for it.
-LunarDate LookupLunarDate(const LunarMonthTable &table, double D0);
+// The months from the 11th month that holds the winter solstice of Gregorian
+// year `year`; every day of that span gets the same table, bit for bit.
+LunarYearTable BuildLunarYearTable(int year);
+// Finds the lunar date of the whole day number D0 in a table whose span holds it.
+LunarDate LookupLunarDate(const LunarYearTable &table, double D0);
 
-// The literal conversion: a fresh month table for every call.
+// The literal conversion: fresh year tables for every call.
 LunarDate LunarDateUncached(int y, int m, int d);
-// Same results as LunarDateUncached, reusing recent month tables.
+// Same results as LunarDateUncached, reusing recent year tables.
 LunarDate LunarDateOf(int y, int m, int d);
 
 QString RokuyoName(const LunarDate &date);
