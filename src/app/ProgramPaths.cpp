@@ -22,9 +22,12 @@ ProgramPaths ProgramPaths::forFolder(const QString &programFolder,
     ProgramPaths paths;
     paths.programFolder = programFolder;
     paths.dataFolder = programFolder;
+    paths.exportFolder = programFolder;
     if (!isWritable(programFolder)) {
         paths.dataFolder = joined(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), "tsukiban");
         QDir().mkpath(paths.dataFolder);
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        paths.exportFolder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
     }
     paths.settingsFilePath = joined(paths.dataFolder, "Tsukiban.ini");
     paths.dataFilePath = joined(paths.dataFolder, "Tsukiban.tdb");

@@ -15,9 +15,11 @@ struct ProgramPaths {
     QString noteFolderPath;   // "Fusen/", ends with the separator
     QString helpFilePath;     // the manual "Tsukiban.html", beside the executable or installed
     QString sampleFolder;     // the sample pictures, ends with the separator
+    QString exportFolder;     // where an export is proposed: the program folder, or the user's documents
 
     // The files live beside the executable (portable use, existing installations copied there); when that folder
-    // cannot be written (installed under /usr), in $XDG_DATA_HOME/tsukiban instead.
+    // cannot be written (installed under /usr), in $XDG_DATA_HOME/tsukiban instead, and exports are proposed in the
+    // user's documents folder (the home when there is none).
     static ProgramPaths forFolder(const QString &programFolder,
                                   const std::function<bool(const QString &)> &isWritable = IsWritableFolder);
 };

@@ -1,5 +1,7 @@
+#include "app/About.h"
 #include "app/AppContext.h"
 #include "app/Clock.h"
+#include "app/CommandLine.h"
 #include "app/ProgramPaths.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
@@ -13,7 +15,29 @@
 
 #include <cstdio>
 
+namespace {
+
+void Print(const QString &text, std::FILE *stream) {
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
 int main(int argc, char *argv[]) {
+    // --help and --version are answered before a display is needed and before any file is touched.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    switch (ReadCommandLine(arguments).kind) {
+    case CommandLineRequest::Kind::Help:
+        Print(CalendarHelpText(), stdout);
+        return 0;
+    case CommandLineRequest::Kind::Version:
+        Print(VersionText(QStringLiteral("tsukiban")), stdout);
+        return 0;
+    default:
+        break;
+    }
     // The window places itself and shapes itself as X11 allows; under Wayland it runs through XWayland. An explicit
     // QT_QPA_PLATFORM always wins.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -29,6 +53,12 @@ int main(int argc, char *argv[]) {
     // label each second), and plain image requests need no round trip.
     if (qEnvironmentVariableIsEmpty("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
+    // What is left once Qt has taken its own options.
+    const CommandLineRequest request = ReadCommandLine(app.arguments().mid(1));
+    if (request.kind == CommandLineRequest::Kind::Error) {
+        Print(request.message + u'\n', stderr);
+        return 2;
+    }
     // The X window class: task lists that group windows by class show it as the program's name. The instance stays
     // "tsukiban", the name of the executable.
     app.setApplicationName(ApplicationTitle());

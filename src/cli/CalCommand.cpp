@@ -1,5 +1,6 @@
 #include "cli/CalCommand.h"
 
+#include "app/About.h"
 #include "app/AppContext.h"
 #include "app/Clock.h"
 #include "app/ProgramPaths.h"
@@ -32,6 +33,7 @@ void PrintUsage(QTextStream &out) {
     out << QStringLiteral("使い方: tsukiban-cal [YYYY-MM]\n"
                           "        tsukiban-cal --list FROM TO [--data FOLDER]\n"
                           "        tsukiban-cal --ics FROM TO [--data FOLDER]\n"
+                          "        tsukiban-cal --help | --version\n"
                           "\n"
                           "YYYY-MM の月 (省略時は今月) のカレンダーを表示します。祝日には * を付け、\n"
                           "カレンダーの下に祝日名を並べます。\n"
@@ -43,7 +45,8 @@ void PrintUsage(QTextStream &out) {
                           "iCalendar ファイルを標準出力に書きます。ほかのカレンダーに取り込めます。\n"
                           "--data FOLDER はデータファイル Tsukiban.tdb のあるフォルダーです。--ics では\n"
                           "省略するとツキバン本体と同じデータファイルを読みます。\n"
-                          "扱える日付は 1900-01-01 から 2100-12-31 までです。\n");
+                          "扱える日付は 1900-01-01 から 2100-12-31 までです。\n"
+                          "--help はこの説明を、--version はバージョンとライセンスを表示します。\n");
 }
 
 bool InRange(const QDate &date) {
@@ -215,7 +218,8 @@ int RunCalCommand(const QStringList &arguments, const QDate &today, QTextStream 
         dataFolder = arguments.at(++i);
     }
     for (const QString &arg : args) {
-        const bool known = arg == listOption || arg == icsOption || arg == u"--help" || arg == u"-h";
+        const bool known = arg == listOption || arg == icsOption || arg == u"--help" || arg == u"-h" ||
+                           arg == u"--version" || arg == u"-v";
         if (arg.startsWith(u'-') && !known) return Fail(err, QStringLiteral("不明なオプションです: ") + arg);
     }
     const bool ranged = !args.isEmpty() && (args.first() == listOption || args.first() == icsOption);
@@ -229,6 +233,9 @@ int RunCalCommand(const QStringList &arguments, const QDate &today, QTextStream 
     } else if (args.first() == u"--help" || args.first() == u"-h") {
         if (args.size() > 1) return Fail(err, QStringLiteral("引数が多すぎます"));
         PrintUsage(out);
+    } else if (args.first() == u"--version" || args.first() == u"-v") {
+        if (args.size() > 1) return Fail(err, QStringLiteral("引数が多すぎます"));
+        out << VersionText(kProgram);
     } else if (ranged) {
         const QString &option = args.first();
         if (args.size() < 3) return Fail(err, option + QStringLiteral(" には FROM と TO (YYYY-MM-DD) が必要です"));

@@ -11,6 +11,7 @@
 //   tsukiban-cal --list FROM TO [--data FOLDER]  one line per day: date, holiday, lunar month, lunar day, rokuyo and,
 //                                                with --data, the memo of the data file in FOLDER
 //   tsukiban-cal --ics FROM TO [--data FOLDER]   iCalendar file of the memos and the public holidays
+//   tsukiban-cal --help | --version              usage, or the version and the licence
 // args excludes the program name; today decides the default month. defaultDataFolder gives the folder whose memos
 // --ics reads when --data is not given (asked only then; none or an empty folder name: no memos).
 // Returns the exit status: 0 on success, 2 for any usage error or an unreadable data file (one line on err).

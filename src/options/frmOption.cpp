@@ -1,5 +1,6 @@
 #include "options/frmOption.h"
 
+#include "app/About.h"
 #include "app/AppContext.h"
 #include "app/Clock.h"
 #include "app/Prompts.h"
@@ -422,6 +423,18 @@ QWidget *frmOption::versionTab() {
     column->addWidget(new QLabel(QStringLiteral("Version %1").arg(QLatin1String(SettingsVersion))), 0,
                       Qt::AlignHCenter);
     column->addStretch();
+    // The terms the program is shared on, in small type below.
+    auto *licence = new QLabel(CopyrightLine() + QStringLiteral("<br>") + LicenceNotice() +
+                               QStringLiteral("<br><a href=\"%1\">%1</a>").arg(QLatin1String(LicenceUrl)));
+    licence->setObjectName(QStringLiteral("lblLicence"));
+    licence->setTextFormat(Qt::RichText);
+    licence->setWordWrap(true);
+    licence->setAlignment(Qt::AlignHCenter);
+    licence->setOpenExternalLinks(true);
+    QFont small = licence->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    licence->setFont(small);
+    column->addWidget(licence);
     return page;
 }
 

@@ -32,7 +32,7 @@ bool ExportMonthMemos(AppContext &ctx, const QDate &month) {
     const Prompts::Answer answer =
         prompts.question(QStringLiteral("予定のある日のみ出力しますか？"), Prompts::Buttons::YesNoCancel);
     if (answer == Prompts::Answer::Cancel) return false;
-    const QString suggested = QDir(ctx.paths().programFolder).filePath(DefaultCsvName(month));
+    const QString suggested = QDir(ctx.paths().exportFolder).filePath(DefaultCsvName(month));
     QString path = prompts.saveFileName(QStringLiteral("エクスポート"), suggested, QStringLiteral("CSV ﾌｧｲﾙ (*.csv)"));
     if (path.isEmpty()) return false;
     // The default extension, as the save dialog adds it.

@@ -14,6 +14,7 @@ QByteArray MemoCsv(const MemoBook &book, const QDate &month, bool onlyMemoDays);
 // "Tsukiban_yyyy_mm.csv".
 QString DefaultCsvName(const QDate &month);
 
-// The export command: asks which days, asks for the file (in the program folder by default), writes it in one step
+// The export command: asks which days, asks for the file (in the program folder by default, in the documents folder
+// when the program folder cannot be written), writes it in one step
 // and says so. A failed write is said and leaves no part of a file. False when cancelled or failed.
 bool ExportMonthMemos(AppContext &ctx, const QDate &month);

@@ -1,5 +1,6 @@
 #include "shell/ProgramShortcuts.h"
 
+#include "app/AtomicFile.h"
 #include "app/Prompts.h"
 
 #include <QDir>
@@ -114,18 +115,83 @@ QString execArgument(const QString &path) {
     return out;
 }
 
-QByteArray desktopEntry(const ShortcutTarget &target) {
+// TryExec lets the session and the menu pass over a launcher whose program has been removed.
+QByteArray desktopEntry(const ShortcutTarget &target, const QString &icon) {
     const QStringList lines{
         QStringLiteral("[Desktop Entry]"),
         QStringLiteral("Type=Application"),
         QStringLiteral("Name=") + escapedValue(ApplicationTitle()),
         QStringLiteral("Comment=デスクトップの月めくりカレンダー"),
+        QStringLiteral("TryExec=") + escapedValue(target.executable),
         QStringLiteral("Exec=") + escapedValue(execArgument(target.executable)),
-        QStringLiteral("Icon=") + escapedValue(target.icon),
+        QStringLiteral("Icon=") + escapedValue(icon),
         QStringLiteral("Terminal=false"),
         QStringLiteral("Categories=Utility;Calendar;"),
     };
     return (lines.join(u'\n') + u'\n').toUtf8();
+}
+
+// A launcher's lines without those that earlier versions wrote differently (the icon) or not at all (TryExec).
+QList<QByteArray> lastingLines(const QByteArray &entry) {
+    QList<QByteArray> lines = entry.split('\n');
+    lines.removeIf([](const QByteArray &line) { return line.startsWith("Icon=") || line.startsWith("TryExec="); });
+    return lines;
+}
+
+// Whether the file is a launcher this program wrote, in this version or an earlier one, for the same executable.
+bool writtenForThisProgram(const QString &path, const ShortcutTarget &target) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    return lastingLines(file.read(64 * 1024)) == lastingLines(desktopEntry(target, QString()));
+}
+
+// The icon a new launcher names: the built-in icon is written to the icon file first when it is missing, and a
+// launcher never names a file that is not there.
+QString iconOf(const ShortcutTarget &target) {
+    if (target.iconSource.isEmpty() || QFileInfo(target.icon).isFile()) return target.icon;
+    QFile source(target.iconSource);
+    if (source.open(QIODevice::ReadOnly) && QDir().mkpath(QFileInfo(target.icon).path()) &&
+        WriteFileAtomically(target.icon, source.readAll()))
+        return target.icon;
+    return QStringLiteral("tsukiban");
+}
+
+bool isMenu(const QString &location) {
+    const QString name = location.toUpper();
+    return name == u"PROGRAMS" || name == u"STARTMENU";
+}
+
+// The values of the main group of a desktop entry, as far as the menu's choice to show it goes.
+struct EntryVisibility {
+    bool hidden = false;
+    QString tryExec;
+};
+
+EntryVisibility visibilityOf(const QByteArray &entry) {
+    EntryVisibility v;
+    bool inMain = false;
+    for (const QByteArray &raw : entry.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.startsWith('[')) {
+            inMain = line == "[Desktop Entry]";
+            continue;
+        }
+        if (!inMain) continue;
+        const qsizetype equals = line.indexOf('=');
+        if (equals < 0) continue;
+        const QByteArray key = line.left(equals).trimmed();
+        const QByteArray value = line.mid(equals + 1).trimmed();
+        if ((key == "Hidden" || key == "NoDisplay") && value == "true") v.hidden = true;
+        if (key == "TryExec") v.tryExec = QString::fromUtf8(value);
+    }
+    return v;
+}
+
+bool installedProgram(const QString &tryExec) {
+    if (tryExec.isEmpty()) return true;
+    if (!QDir::isAbsolutePath(tryExec)) return !QStandardPaths::findExecutable(tryExec).isEmpty();
+    const QFileInfo info(tryExec);
+    return info.isFile() && info.isExecutable();
 }
 
 // GNOME's desktop launches a launcher there only once it is marked trusted.
@@ -153,16 +219,46 @@ QString ShortcutFolder(const QString &location) {
     return QString();
 }
 
+QStringList SystemDataFolders() {
+    QStringList folders;
+    const QStringList listed = qEnvironmentVariable("XDG_DATA_DIRS").split(u':', Qt::SkipEmptyParts);
+    for (const QString &folder : listed) {
+        if (QDir::isAbsolutePath(folder)) folders << QDir::cleanPath(folder);
+    }
+    if (folders.isEmpty()) folders = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    return folders;
+}
+
+QString PackageMenuEntry() {
+    // The first file of a desktop-file ID is the one the menu uses; one the user hid there hides the others.
+    for (const QString &folder : QStringList{dataHome()} + SystemDataFolders()) {
+        const QString path = folder + QStringLiteral("/applications/tsukiban.desktop");
+        QFile file(path);
+        if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) continue;
+        const EntryVisibility v = visibilityOf(file.read(256 * 1024));
+        return !v.hidden && installedProgram(v.tryExec) ? path : QString();
+    }
+    return QString();
+}
+
 bool AddProgramShortcut(const QString &location, const ShortcutTarget &target) {
     const QString folder = ShortcutFolder(location);
     if (folder.isEmpty()) return false;
     const QString path = shortcutPath(folder);
-    if (QFileInfo::exists(path)) return true;
-    if (!QDir().mkpath(folder)) return false;
+    const bool exists = QFileInfo::exists(path);
+    const bool ours = exists && writtenForThisProgram(path, target);
+    if (isMenu(location) && !PackageMenuEntry().isEmpty()) return !ours || QFile::remove(path);
+    // Someone else's launcher, or one for another copy of the program, stays as it is.
+    if (exists && !ours) return true;
 
+    const QByteArray bytes = desktopEntry(target, iconOf(target));
+    if (ours) {
+        QFile current(path);
+        if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return true;
+    }
+    if (!QDir().mkpath(folder)) return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = desktopEntry(target);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

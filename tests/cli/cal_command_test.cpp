@@ -222,7 +222,8 @@ TEST(CalCommand, UsageErrorsExitWithTwo) {
         {"2026-05", "-x"}, {"--list"}, {"--list", "2026-01-01"}, {"--list", "2026-01-02", "2026-01-01"},
         {"--list", "2026-02-30", "2026-03-01"}, {"--list", "2026-1-01", "2026-03-01"},
         {"--list", "1899-12-31", "1900-01-01"}, {"--list", "2100-12-31", "2101-01-01"},
-        {"--list", "2026-01-01", "2026-01-02", "2026-01-03"}, {"--help", "2026-05"},
+        {"--list", "2026-01-01", "2026-01-02", "2026-01-03"}, {"--help", "2026-05"}, {"--version", "2026-05"},
+        {"2026-05", "--version"}, {"--version", "--help"},
     };
     // clang-format on
     for (const QStringList &args : cases) {
@@ -236,13 +237,23 @@ TEST(CalCommand, UsageErrorsExitWithTwo) {
     }
 }
 
-TEST(CalCommand, HelpExitsWithZero) {
-    for (const char *option : {"--help", "-h"}) {
-        const Result result = RunCal({QString::fromLatin1(option)});
-        EXPECT_EQ(result.status, 0) << option;
-        EXPECT_TRUE(result.out.contains(QStringLiteral("tsukiban-cal --list FROM TO"))) << option;
-        EXPECT_TRUE(result.err.isEmpty()) << option;
+TEST(CalCommand, HelpAndVersionExitWithZero) {
+    const struct {
+        const char *option;
+        const char *says;
+    } cases[] = {
+        {"--help", "tsukiban-cal --list FROM TO"},
+        {"-h", "tsukiban-cal --list FROM TO"},
+        {"--version", "tsukiban-cal 2.5.0 (ツキバン)\n"},
+        {"-v", "GNU 一般公衆利用許諾書（GPL）バージョン 3"},
+    };
+    for (const auto &c : cases) {
+        const Result result = RunCal({QString::fromLatin1(c.option)});
+        EXPECT_EQ(result.status, 0) << c.option;
+        EXPECT_TRUE(result.out.contains(Utf8(c.says))) << c.option << "\n" << result.out.toStdString();
+        EXPECT_TRUE(result.err.isEmpty()) << c.option;
     }
+    EXPECT_TRUE(RunCal({QStringLiteral("--help")}).out.contains(QStringLiteral("tsukiban-cal --help | --version")));
 }
 
 TEST(CalCommand, TheExecutableWritesUtf8AndExitStatus) {
@@ -254,6 +265,7 @@ TEST(CalCommand, TheExecutableWritesUtf8AndExitStatus) {
         {{"2026-12"}, 0, "        2026年12月"},
         {{"--list", "2026-01-01", "2026-12-31"}, 0, "2026-01-01\t元日\t11\t13\t大安"},
         {{"2026-13"}, 2, ""},
+        {{"--version"}, 0, "tsukiban-cal 2.5.0 (ツキバン)"},
     };
     for (const auto &c : cases) {
         QProcess cal;

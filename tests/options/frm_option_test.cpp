@@ -215,3 +215,25 @@ TEST(OptionsDialog, ARefusedValueKeepsTheDialogOpenWithItsChanges) {
     EXPECT_EQ(o.app.prompts.texts(), QStringList{QString::fromUtf8("保存できない文字が含まれています。\r\n☃")});
     EXPECT_EQ(o.files(), before);
 }
+
+TEST(OptionsDialog, TheVersionTabNamesTheLicence) {
+    Options o;
+    frmOption &d = *o.dialog;
+    int tab = -1;
+    for (int i = 0; i < d.SSTab1->count(); ++i)
+        if (d.SSTab1->tabText(i) == QString::fromUtf8("バージョン")) tab = i;
+    ASSERT_GE(tab, 0);
+    d.show();
+    d.SSTab1->setCurrentIndex(tab);
+    QWidget *page = d.SSTab1->currentWidget();
+    auto *licence = page->findChild<QLabel *>("lblLicence");
+    ASSERT_NE(licence, nullptr);
+    EXPECT_TRUE(licence->isVisible());
+    EXPECT_TRUE(licence->text().contains(QString::fromUtf8("GNU 一般公衆利用許諾書（GPL）バージョン 3")));
+    EXPECT_TRUE(licence->text().contains("https://www.gnu.org/licenses/gpl-3.0.html"));
+    // Wrapped inside the page, not cut off at its edge, and smaller than the dialog's own type.
+    EXPECT_TRUE(page->rect().contains(licence->geometry())) << licence->geometry().width() << " in " << page->width();
+    EXPECT_GE(licence->height(), licence->heightForWidth(licence->width()));
+    EXPECT_LT(licence->font().pointSizeF(), d.font().pointSizeF());
+    d.close();
+}

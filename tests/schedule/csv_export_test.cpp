@@ -1,9 +1,14 @@
 #include "DiskFull.h"
 #include "TestApp.h"
+#include "app/ProgramPaths.h"
 #include "schedule/CsvExport.h"
 #include "schedule/MemoBook.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +22,35 @@ struct November : TestApp {
         EXPECT_EQ(ctx().memos().store(QDate(2006, 11, 20), QString::fromUtf8("a,b")), StoreResult::Stored);
     }
     const QDate month{2006, 11, 25};
+};
+
+// Records the path the save dialog proposes.
+class SuggestionPrompts : public FakePrompts {
+public:
+    QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) override {
+        suggested << suggestedPath;
+        return FakePrompts::saveFileName(title, suggestedPath, filter);
+    }
+    QStringList suggested;
+};
+
+// Sets an environment variable while it lives.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const QString &value) : m_name(name) {
+        if (qEnvironmentVariableIsSet(name)) m_saved = qgetenv(name);
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~ScopedEnv() {
+        if (m_saved)
+            qputenv(m_name, *m_saved);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    std::optional<QByteArray> m_saved;
 };
 
 } // namespace
@@ -82,4 +116,49 @@ TEST(CsvExport, AFailedWriteIsSaidAndLeavesNoPartOfAFile) {
     app.prompts.queueFileName(app.path("no such folder/out.csv"));
     EXPECT_FALSE(ExportMonthMemos(app.ctx(), app.month));
     EXPECT_TRUE(app.prompts.texts().back().startsWith(QString::fromUtf8("ファイルを保存できませんでした。")));
+}
+
+TEST(CsvExport, TheFileIsProposedWhereItCanBeWritten) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString home = root.filePath("home");
+    const QString program = root.filePath("usr/bin");
+    ASSERT_TRUE(QDir().mkpath(home) && QDir().mkpath(program));
+    const ScopedEnv homeVariable("HOME", home);
+    const ScopedEnv config("XDG_CONFIG_HOME", home + "/.config");
+    const ScopedEnv data("XDG_DATA_HOME", home + "/.local/share");
+    const struct {
+        const char *name;
+        bool writable;
+        const char *userDirs;  // user-dirs.dirs, "" for none
+        const char *documents; // a folder made under the home, "" for none
+        QString folder;
+    } cases[] = {
+        {"a program folder of its own", true, "", "Documents", program},
+        {"installed", false, "", "Documents", home + "/Documents"},
+        {"installed, a named documents folder", false, "XDG_DOCUMENTS_DIR=\"$HOME/ドキュメント\"\n", "ドキュメント",
+         home + QString::fromUtf8("/ドキュメント")},
+        {"installed, no documents folder", false, "", "", home},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(home).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(home + "/.config"));
+        if (*c.userDirs) {
+            QFile file(home + "/.config/user-dirs.dirs");
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.userDirs);
+        }
+        if (*c.documents) {
+            ASSERT_TRUE(QDir(home).mkpath(QString::fromUtf8(c.documents)));
+        }
+        const bool writable = c.writable;
+        SuggestionPrompts prompts;
+        TestApp app;
+        AppContext ctx(ProgramPaths::forFolder(program, [writable](const QString &) { return writable; }), prompts,
+                       app.clock);
+        prompts.queueAnswer(Prompts::Answer::Yes);
+        EXPECT_FALSE(ExportMonthMemos(ctx, QDate(2006, 11, 1))); // the save dialog is cancelled
+        EXPECT_EQ(prompts.suggested, QStringList{c.folder + "/Tsukiban_2006_11.csv"});
+    }
 }

@@ -1,6 +1,8 @@
 #include "FakePrompts.h"
+#include "app/ProgramPaths.h"
 #include "shell/FolderChoice.h"
 #include "shell/ProgramShortcuts.h"
+#include "shell/ShortcutSettings.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -44,6 +46,8 @@ protected:
         qputenv("HOME", QFile::encodeName(m_home));
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("XDG_DATA_HOME");
+        // The machine's own menu (a package installed here) stays out of the tests.
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(outside("system")));
     }
 
     void TearDown() override {
@@ -92,7 +96,7 @@ protected:
         return "<no Exec>";
     }
 
-    static constexpr const char *kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
+    static constexpr const char *kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"};
     std::vector<std::optional<QByteArray>> m_saved;
     QTemporaryDir m_root;
     QString m_home;
@@ -237,6 +241,7 @@ TEST_F(Shortcuts, WholeFile) {
                          "Type=Application\n"
                          "Name=ツキバン\n"
                          "Comment=デスクトップの月めくりカレンダー\n"
+                         "TryExec=/usr/bin/tsukiban\n"
                          "Exec=/usr/bin/tsukiban\n"
                          "Icon=/usr/share/icons/tsukiban.png\n"
                          "Terminal=false\n"
@@ -296,6 +301,167 @@ TEST_F(Shortcuts, PassesDesktopFileValidate) {
         EXPECT_EQ(process.exitCode(), 0) << name << "\n" << process.readAll().toStdString();
         ASSERT_TRUE(RemoveProgramShortcut("PROGRAMS", {executable, "tsukiban"})) << name;
     }
+}
+
+// What the earlier versions wrote: no TryExec, the icon by its theme name.
+QByteArray OlderLauncher(const char *executable) {
+    return QByteArray(
+               "[Desktop Entry]\nType=Application\nName=ツキバン\nComment=デスクトップの月めくりカレンダー\nExec=") +
+           executable + "\nIcon=tsukiban\nTerminal=false\nCategories=Utility;Calendar;\n";
+}
+
+TEST_F(Shortcuts, TheMenuShowsTheCalendarOnceWithThePackagesEntry) {
+    const QByteArray package = "[Desktop Entry]\nType=Application\nName=ツキバン\nExec=tsukiban\nIcon=tsukiban\n";
+    const QString system = outside("system/applications/tsukiban.desktop");
+    const QString userEntry = m_home + "/.local/share/applications/tsukiban.desktop";
+    const QString ours = m_home + "/.local/share/applications/" + kFileName;
+    const struct {
+        const char *name;
+        std::optional<QByteArray> systemEntry; // the package's entry
+        std::optional<QByteArray> userEntry;   // tsukiban.desktop in the user's own folder
+        std::optional<QByteArray> before;      // ツキバン.desktop before
+        bool oursAfter;                        // whether ツキバン.desktop is there afterwards
+        bool packageShown;
+    } cases[] = {
+        {"no package", std::nullopt, std::nullopt, std::nullopt, true, false},
+        {"the package's entry", package, std::nullopt, std::nullopt, false, true},
+        {"an earlier launcher of this program goes", package, std::nullopt, OlderLauncher("/usr/bin/tsukiban"), false,
+         true},
+        {"a launcher of another copy stays", package, std::nullopt, OlderLauncher("/home/x/tsukiban"), true, true},
+        {"installed in the user's folder", std::nullopt, package, std::nullopt, false, true},
+        {"hidden by the user", package, "[Desktop Entry]\nType=Application\nName=ツキバン\nHidden=true\n", std::nullopt,
+         true, false},
+        {"left out of the menu", package + "NoDisplay=true\n", std::nullopt, std::nullopt, true, false},
+        {"a program that is gone", package + "TryExec=/nonexistent/tsukiban\n", std::nullopt, std::nullopt, true,
+         false},
+        {"in another group", package + "[Desktop Action x]\nNoDisplay=true\n", std::nullopt, std::nullopt, false, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString &path : {system, userEntry, ours}) QFile::remove(path);
+        if (c.systemEntry) writeFile(system, *c.systemEntry);
+        if (c.userEntry) writeFile(userEntry, *c.userEntry);
+        if (c.before) writeFile(ours, *c.before);
+        EXPECT_EQ(!PackageMenuEntry().isEmpty(), c.packageShown);
+        for (const QString location : {"PROGRAMS", "STARTMENU"}) {
+            EXPECT_TRUE(AddProgramShortcut(location, {"/usr/bin/tsukiban", "tsukiban"}));
+            EXPECT_EQ(QFileInfo::exists(ours), c.oursAfter);
+        }
+        if (c.before && c.oursAfter) {
+            EXPECT_EQ(readFile(ours), *c.before);
+        }
+        // The desktop and the autostart folder are no menu.
+        for (const QString location : {"DESKTOP", "STARTUP"}) {
+            EXPECT_TRUE(AddProgramShortcut(location, {"/usr/bin/tsukiban", "tsukiban"}));
+            EXPECT_TRUE(QFileInfo::exists(ShortcutFolder(location) + '/' + kFileName));
+            EXPECT_TRUE(RemoveProgramShortcut(location, {"/usr/bin/tsukiban", "tsukiban"}));
+        }
+    }
+}
+
+TEST_F(Shortcuts, SystemDataFolders) {
+    const struct {
+        std::optional<QByteArray> value;
+        QStringList folders;
+    } cases[] = {
+        {std::nullopt, {"/usr/local/share", "/usr/share"}},       {"", {"/usr/local/share", "/usr/share"}},
+        {"/opt/share/:/usr/share", {"/opt/share", "/usr/share"}}, {"relative:/usr/share", {"/usr/share"}},
+        {"relative", {"/usr/local/share", "/usr/share"}},
+    };
+    for (const auto &c : cases) {
+        if (c.value)
+            qputenv("XDG_DATA_DIRS", *c.value);
+        else
+            qunsetenv("XDG_DATA_DIRS");
+        EXPECT_EQ(SystemDataFolders(), c.folders) << c.value.value_or("(unset)").toStdString();
+    }
+}
+
+TEST_F(Shortcuts, EarlierLaunchersOfThisProgramAreBroughtUpToDate) {
+    const QString autostart = m_home + "/.config/autostart/" + kFileName;
+    const QByteArray handMade = OlderLauncher("/usr/bin/tsukiban") + "X-GNOME-Autostart-Delay=10\n";
+    const struct {
+        const char *name;
+        QByteArray before;
+        bool rewritten;
+    } cases[] = {
+        {"an earlier version's", OlderLauncher("/usr/bin/tsukiban"), true},
+        {"another program's", OlderLauncher("/opt/tsukiban/tsukiban"), false},
+        {"changed by hand", handMade, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(autostart, c.before);
+        ASSERT_TRUE(AddProgramShortcut("STARTUP", {"/usr/bin/tsukiban", "/usr/share/icons/tsukiban.svg"}));
+        const QByteArray after = readFile(autostart);
+        if (c.rewritten) {
+            EXPECT_TRUE(after.contains("\nTryExec=/usr/bin/tsukiban\n")) << after.toStdString();
+            EXPECT_TRUE(after.contains("\nIcon=/usr/share/icons/tsukiban.svg\n")) << after.toStdString();
+        } else {
+            EXPECT_EQ(after, c.before);
+        }
+    }
+}
+
+TEST_F(Shortcuts, ThisProgramsIcon) {
+    const QString prefix = outside("prefix");
+    const QString portable = outside("portable");
+    const QString data = outside("data");
+    writeFile(portable + "/tsukiban.svg", "<svg/>");
+    writeFile(prefix + "/share/icons/hicolor/scalable/apps/tsukiban.svg", "<svg/>");
+    ASSERT_TRUE(QDir().mkpath(prefix + "/bin") && QDir().mkpath(outside("bare")));
+    const struct {
+        const char *name;
+        QString programFolder;
+        QByteArray dataDirs;
+        QString icon;
+        QString iconSource;
+    } cases[] = {
+        {"beside the program", portable, "/usr/share", portable + "/tsukiban.svg", ""},
+        {"installed where the menu looks", prefix + "/bin", QFile::encodeName(prefix + "/share"), "tsukiban", ""},
+        {"installed elsewhere", prefix + "/bin", "/usr/share",
+         prefix + "/share/icons/hicolor/scalable/apps/tsukiban.svg", ""},
+        {"a copy without its icon", outside("bare"), "/usr/share", data + "/tsukiban.svg", ":/icons/tsukiban.svg"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        qputenv("XDG_DATA_DIRS", c.dataDirs);
+        ProgramPaths paths;
+        paths.programFolder = c.programFolder;
+        paths.dataFolder = data;
+        const ShortcutTarget target = ThisProgram(paths, c.programFolder + "/tsukiban");
+        EXPECT_EQ(target.icon, c.icon);
+        EXPECT_EQ(target.iconSource, c.iconSource);
+    }
+}
+
+TEST_F(Shortcuts, TheBuiltInIconIsWrittenForTheLauncher) {
+    const QString icon = outside("data/tsukiban.svg");
+    QFile builtIn(":/icons/tsukiban.svg");
+    ASSERT_TRUE(builtIn.open(QIODevice::ReadOnly));
+    const QByteArray svg = builtIn.readAll();
+    ASSERT_FALSE(svg.isEmpty());
+
+    // Nothing is written while no launcher asks for it.
+    EXPECT_TRUE(RemoveProgramShortcut("STARTUP", {"/opt/t/tsukiban", icon, ":/icons/tsukiban.svg"}));
+    EXPECT_FALSE(QFileInfo::exists(icon));
+
+    ASSERT_TRUE(AddProgramShortcut("STARTUP", {"/opt/t/tsukiban", icon, ":/icons/tsukiban.svg"}));
+    EXPECT_EQ(readFile(icon), svg);
+    const QString autostart = ShortcutFolder("STARTUP") + '/' + kFileName;
+    EXPECT_TRUE(readFile(autostart).contains("\nIcon=" + QFile::encodeName(icon) + "\n"));
+
+    // The icon file deleted since: the launcher is up to date once it is there again.
+    QFile::remove(icon);
+    ASSERT_TRUE(AddProgramShortcut("STARTUP", {"/opt/t/tsukiban", icon, ":/icons/tsukiban.svg"}));
+    EXPECT_EQ(readFile(icon), svg);
+
+    // An icon that cannot be written: the theme's name, never a missing file.
+    ASSERT_TRUE(RemoveProgramShortcut("STARTUP", {}));
+    writeFile(outside("plain"), "a file");
+    const QString unwritable = outside("plain/tsukiban.svg");
+    ASSERT_TRUE(AddProgramShortcut("STARTUP", {"/opt/t/tsukiban", unwritable, ":/icons/tsukiban.svg"}));
+    EXPECT_TRUE(readFile(autostart).contains("\nIcon=tsukiban\n"));
 }
 
 // Records where the dialog would start.
