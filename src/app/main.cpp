@@ -6,6 +6,7 @@
 #include "window/DialogPrompts.h"
 #include "window/FontSettings.h"
 #include "window/Help.h"
+#include "window/QtTranslations.h"
 #include "window/frmMain.h"
 
 #include <QApplication>
@@ -34,6 +35,8 @@ int main(int argc, char *argv[]) {
     app.setApplicationName(ApplicationTitle());
     app.setQuitOnLastWindowClosed(false);
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/tsukiban.svg")));
+    const std::unique_ptr<QTranslator> qtTexts = QtTranslations(QLocale::system());
+    if (qtTexts) app.installTranslator(qtTexts.get());
 
     DialogPrompts prompts;
     const ProgramPaths paths = ProgramPaths::forFolder(QCoreApplication::applicationDirPath());
