@@ -113,7 +113,7 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent)
     m_seeThrough = new SeeThrough(
         *this, *m_desktop, [this] { return inputLabelRects(); }, [this] { return opaqueShape(); },
         [this](QPainter &painter, const QRect &area) { paintArea(painter, area); });
-    connect(m_seeThrough, &SeeThrough::pointerMoved, this, &frmMain::pointerMoved);
+    connect(m_seeThrough, &SeeThrough::pointerMoved, this, &frmMain::followPointer);
     // The kind of window is known before it is first made and drawn.
     m_seeThrough->setStyle(m_ctx.settings.seeThrough(), m_ctx.settings.color(&Settings::Back_Color));
     connect(m_seeThrough, &SeeThrough::modeChanged, this, [this] {
@@ -440,15 +440,11 @@ void frmMain::settingsChanged(SettingsGroup group) {
     }
 }
 
-void frmMain::pointerMoved(const QPoint &global) {
+void frmMain::followPointer(const QPoint &global) {
     // Shaped: X gives the window the mouse only over its drawn pixels, the gaps inside a day's cell not among them.
     // The label under the pointer is lit and so joins the shape before the click comes.
     const bool inside = frameGeometry().contains(global) && isVisible() && !m_drag.active();
-    if (inside)
-        hoverOver(widgetAt(mapFromGlobal(global)));
-    else if (m_pointerInside)
-        hoverOver(nullptr);
-    m_pointerInside = inside;
+    hoverOver(inside ? widgetAt(mapFromGlobal(global)) : nullptr);
 }
 
 void frmMain::ApplyTransparency() {
@@ -514,8 +510,10 @@ void frmMain::paintArea(QPainter &painter, const QRect &area) {
         // Only a lit label fills its background; the rest show the window's.
         const RenderFlags flags =
             child->autoFillBackground() ? DrawWindowBackground | DrawChildren : RenderFlags(DrawChildren);
-        child->render(&painter, child->pos(), QRegion(child->rect().intersected(area.translated(-child->pos()))),
-                      flags);
+        // A part of a child is drawn with its own top left at the offset given: a toolbar button's part starts at
+        // the button, not at the toolbar's left end.
+        const QRect part = child->rect().intersected(area.translated(-child->pos()));
+        child->render(&painter, child->pos() + part.topLeft(), QRegion(part), flags);
     }
 }
 
@@ -640,10 +638,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event) {
 
 bool frmMain::event(QEvent *event) {
     // The mouse can arrive without moving inside the window (a window mapped under it, a jump of the pointer).
-    if (event->type() == QEvent::Enter)
-        hoverOver(widgetAt(mapFromGlobal(QCursor::pos())));
-    else if (event->type() == QEvent::Leave)
-        hoverOver(nullptr);
+    // Crossings are not taken at their word: without a compositor every change of the shape under the pointer
+    // makes one, and by the time it is read the shape has changed again. A stale leave would put out the cell the
+    // pointer rests on, whose shrinking shape makes the next crossing, and so on. Where the pointer is now decides.
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) followPointer(QCursor::pos());
     return QWidget::event(event);
 }
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSet>
 #include <QTest>
 #include <QToolButton>
 
@@ -128,4 +129,59 @@ TEST(SeeThrough, TipsShowOnTheCalendarAsItSitsOnTheDesktop) {
     // Qt shows tooltips on the active window only, unless the window says otherwise.
     EXPECT_TRUE(c.w().testAttribute(Qt::WA_AlwaysShowToolTips));
     EXPECT_FALSE(c.w().lblTime->toolTip().isEmpty());
+}
+
+TEST(SeeThrough, WithoutACompositorEveryToolbarButtonIsDrawnAndTakesTheClick) {
+    for (const char *entry : {"ALL", "MIN", "DISABLE"}) {
+        SCOPED_TRACE(entry);
+        Calendar c;
+        show(c);
+        frmMain &w = c.w();
+        w.ApplyToolbarMode(QString::fromLatin1(entry));
+        ASSERT_EQ(w.seeThrough()->mode(), SeeThrough::Mode::Shaped);
+        int buttons = 0;
+        for (int b = 1; b <= ToolbarButtonCount; ++b) {
+            QToolButton *button = w.tlbToolbar->button(b);
+            if (!button->isVisible() || !button->isEnabled()) continue;
+            ++buttons;
+            SCOPED_TRACE(button->objectName().toStdString());
+            const QRect face(button->mapTo(&w, QPoint()), button->size());
+            emit w.seeThrough()->pointerMoved(w.mapToGlobal(face.center()));
+            EXPECT_TRUE(w.isHighlighted(button));
+            // Lit, the whole face and its icon are drawn, so X gives the click to the window.
+            EXPECT_TRUE(w.visibleRegion().contains(face));
+            QImage shown(w.size(), QImage::Format_RGB32);
+            w.render(&shown);
+            const QImage faceImage = shown.copy(face);
+            QSet<QRgb> colours;
+            for (int y = 0; y < faceImage.height(); ++y)
+                for (int x = 0; x < faceImage.width(); ++x) colours.insert(faceImage.pixel(x, y));
+            EXPECT_GT(colours.size(), 2) << "an icon on the lit face";
+        }
+        EXPECT_GT(buttons, 0);
+    }
+}
+
+TEST(SeeThrough, ALateCrossingDoesNotPutOutTheCellUnderThePointer) {
+    Calendar c;
+    show(c);
+    frmMain &w = c.w();
+    QLabel *day = w.lblDay[size_t(c.cellOf(15))];
+    const QPoint at = w.mapToGlobal(blankOf(day));
+    QCursor::setPos(at);
+    ASSERT_EQ(QCursor::pos(), at);
+    emit w.seeThrough()->pointerMoved(at);
+    ASSERT_TRUE(w.isHighlighted(day));
+    // Lighting the cell changed the shape under the pointer; the crossings that made come in afterwards.
+    for (QEvent::Type crossing : {QEvent::Leave, QEvent::Enter, QEvent::Leave}) {
+        QEvent event(crossing);
+        QApplication::sendEvent(&w, &event);
+        EXPECT_TRUE(w.isHighlighted(day)) << crossing;
+        EXPECT_TRUE(w.visibleRegion().contains(blankOf(day))) << crossing;
+    }
+    // Gone from the window, the leave puts it out.
+    QCursor::setPos(w.mapToGlobal(QPoint(-40, -40)));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&w, &leave);
+    EXPECT_FALSE(w.isHighlighted(day));
 }
