@@ -2,7 +2,8 @@
 # Clicks on the see-through calendar as a person makes them, first without a compositor (the window's X shape), then
 # with xcompmgr started while the calendar runs (a 32-bit window), then once more after it stopped: the pointer onto a blank pixel of a day and the
 # click 0.1 s later must open the day's entry box; a click in the gap between two days must reach the desktop; a day
-# with a memo must show its note 0.1 s after the pointer arrives. Prints the counts of each.
+# with a memo must show its note 0.1 s after the pointer arrives. Then (bench/hover_clicks.sh) the pointer glides onto
+# every kind of label and every toolbar button in each of the three toolbar modes, rests, and clicks. Prints the counts.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 for tool in Xvfb xdotool xev xcompmgr dbus-run-session /usr/bin/python3; do
@@ -78,13 +79,19 @@ dbus-run-session -- bash -c '
     echo "$1: entry box opened $opened of $tries; clicks between days reaching the desktop $through of 5; memo note shown within 0.1 s $notes of 5"
   }
 
+  . bench/hover_clicks.sh
   round "no compositor"
+  labels_round "no compositor"
+  toolbar_round "no compositor"
   xcompmgr >/dev/null 2>&1 &
   cm=$!
   sleep 1.5
   round "xcompmgr"
+  labels_round "xcompmgr"
+  toolbar_round "xcompmgr"
   kill $cm
   sleep 1.5
   round "xcompmgr stopped"
+  quit_by_toolbar
   kill $pid 2>/dev/null
 '

@@ -503,6 +503,9 @@ void frmMain::paintArea(QPainter &painter, const QRect &area) {
         if (child == lblTime) {
             painter.save();
             painter.translate(lblTime->pos());
+            // Lit, the clock's whole rectangle is drawn, so that it takes the mouse there without a compositor.
+            if (lblTime->autoFillBackground())
+                painter.fillRect(lblTime->rect(), lblTime->palette().color(QPalette::Window));
             lblTime->paintText(painter);
             painter.restore();
             continue;

@@ -185,3 +185,19 @@ TEST(SeeThrough, ALateCrossingDoesNotPutOutTheCellUnderThePointer) {
     QApplication::sendEvent(&w, &leave);
     EXPECT_FALSE(w.isHighlighted(day));
 }
+
+TEST(SeeThrough, WithoutACompositorEveryKindOfLabelTakesTheMouseOverItsRectangle) {
+    Calendar c;
+    show(c);
+    frmMain &w = c.w();
+    ASSERT_EQ(w.seeThrough()->mode(), SeeThrough::Mode::Shaped);
+    const int day = c.cellOf(17);
+    for (QWidget *label : {static_cast<QWidget *>(w.lblTitle), static_cast<QWidget *>(w.lblTime),
+                           static_cast<QWidget *>(w.lblHeader[3]), static_cast<QWidget *>(w.lblDay[size_t(day)]),
+                           static_cast<QWidget *>(w.lblRokuyo[size_t(day)])}) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        emit w.seeThrough()->pointerMoved(w.mapToGlobal(blankOf(label)));
+        EXPECT_TRUE(w.isHighlighted(label));
+        EXPECT_TRUE(w.visibleRegion().contains(label->geometry()));
+    }
+}
