@@ -11,6 +11,7 @@
 #include "notes/NoteTextEdit.h"
 #include "notes/RtfReader.h"
 #include "notes/RtfWriter.h"
+#include "window/FontSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -279,12 +280,14 @@ void frmFusenEdit::run(const QString &key) {
         rtbFusen->mergeCurrentCharFormat(format);
     } else if (key == Utf8("ﾌｫﾝﾄ")) {
         const QFont start = m_settings.Fusen_Font_Name.isEmpty() ? current.font() : m_settings.font();
-        const std::optional<QFont> chosen = prompts.chooseFont(start);
-        if (!chosen) return;
+        const std::optional<QFont> answer = prompts.chooseFont(start);
+        if (!answer) return;
+        // The face under its stored (Windows) name, which the file then carries too: other programs know that name.
+        const QFont chosen = KeptFont(*answer, start);
         QTextCharFormat format;
-        format.setFont(*chosen);
+        format.setFont(chosen);
         rtbFusen->mergeCurrentCharFormat(format);
-        m_settings.setFont(*chosen);
+        m_settings.setFont(chosen);
     } else if (key == Utf8("ﾌｫﾝﾄ色")) {
         const QColor start =
             m_settings.Fusen_Font_Color.isEmpty() ? current.foreground().color() : m_settings.fontColor();

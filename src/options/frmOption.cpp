@@ -6,6 +6,7 @@
 #include "calendar/DatePattern.h"
 #include "calendar/TimeZones.h"
 #include "shell/FolderChoice.h"
+#include "window/FontSettings.h"
 #include "window/Help.h"
 
 #include <QApplication>
@@ -553,8 +554,8 @@ void frmOption::cmdDisp_Click(int index) {
     if ((index >= 0 && index <= 4) || index == 11) {
         const int sample = index == 11 ? 6 : index;
         if (const std::optional<QFont> chosen = prompts.chooseFont(m_fonts[size_t(sample)].font)) {
-            QFont font = *chosen;
-            if (font.family().isEmpty()) font.setFamily(m_fonts[size_t(sample)].font.family());
+            // Left as it opened, the dialog gives back what was stored: the name as written, 11.25 points.
+            QFont font = KeptFont(*chosen, m_fonts[size_t(sample)].font);
             font.setStrikeOut(false);
             setFont(sample, {font, m_fonts[size_t(sample)].color});
             changed();
