@@ -3,6 +3,7 @@
 #include "app/ProgramPaths.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "window/AccessibleMenus.h"
 #include "window/DialogPrompts.h"
 #include "window/FontSettings.h"
 #include "window/Help.h"
@@ -30,6 +31,7 @@ int main(int argc, char *argv[]) {
     // label each second), and plain image requests need no round trip.
     if (qEnvironmentVariableIsEmpty("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
+    InstallAccessibleMenus();
     // The X window class: task lists that group windows by class show it as the program's name. The instance stays
     // "tsukiban", the name of the executable.
     app.setApplicationName(ApplicationTitle());

@@ -105,6 +105,7 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
     folderButton = new QToolButton(tlbToolbar);
     folderButton->setObjectName(Utf8("フォルダ色"));
     folderButton->setToolTip(Utf8("フォルダ色"));
+    folderButton->setAccessibleName(Utf8("フォルダ色")); // it shows only a picture
     folderButton->setPopupMode(QToolButton::InstantPopup);
     auto *colours = new QMenu(folderButton);
     for (int i = 0; i < 7; ++i) {

@@ -78,7 +78,8 @@ TEST(NoteEditor, AttributesAndTabsSurviveTheNoteFile) {
     e.press("ﾌｫﾝﾄ色");
     e.press("付箋に保存");
     const QString name = e.app.ctx().currentNoteName;
-    EXPECT_EQ(e.app.ctx().ReadSetting(name, "Fusen_Font_Name"), "IPAMincho");
+    // IPAMincho stands for MS Mincho: the note keeps the name an existing installation reads.
+    EXPECT_EQ(e.app.ctx().ReadSetting(name, "Fusen_Font_Name"), "MS Mincho");
 
     frmFusen *note = e.w().notes()->window(name);
     ASSERT_NE(note, nullptr);

@@ -1,12 +1,14 @@
 #include "CalendarFixture.h"
 #include "schedule/MemoStore.h"
 #include "schedule/frmInput.h"
+#include "window/AccessibleMenus.h"
 #include "window/ClockLabel.h"
 #include "window/SeeThrough.h"
 #include "window/Toolbar.h"
 #include "window/frmMenu.h"
 #include "window/frmNote.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
@@ -15,6 +17,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -199,5 +203,49 @@ TEST(SeeThrough, WithoutACompositorEveryKindOfLabelTakesTheMouseOverItsRectangle
         emit w.seeThrough()->pointerMoved(w.mapToGlobal(blankOf(label)));
         EXPECT_TRUE(w.isHighlighted(label));
         EXPECT_TRUE(w.visibleRegion().contains(label->geometry()));
+    }
+}
+
+TEST(ScreenReader, OpenMenusAndEveryToolbarButtonAreNamed) {
+    InstallAccessibleMenus();
+    Calendar c;
+    show(c);
+    frmMain &w = c.w();
+    const auto names = [](QAccessibleInterface *iface) {
+        QStringList found;
+        std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            if (!node) return;
+            found << node->text(QAccessible::Name);
+            for (int i = 0; i < node->childCount(); ++i) walk(node->child(i));
+        };
+        walk(iface);
+        return found;
+    };
+    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(qApp);
+    ASSERT_NE(root, nullptr);
+    EXPECT_FALSE(names(root).contains(QString::fromUtf8("設定"))); // the menu's own caption; the toolbar says オプション
+    // The calendar's menu and a day's, as the right button opens them.
+    w.menu()->popup("Nomal", w.mapToGlobal(QPoint(20, 20)));
+    ASSERT_TRUE(w.menu()->menu()->isVisible());
+    QStringList open = names(root);
+    for (const char *item : {"1年前", "1ヶ月前", "現在", "1ヵ月後", "1年後", "メモ一覧", "設定", "終了"})
+        EXPECT_TRUE(open.contains(QString::fromUtf8(item))) << item;
+    w.menu()->menu()->close();
+    w.menu()->popup("Edit", w.mapToGlobal(QPoint(20, 20)), QDate(2026, 12, 7));
+    open = names(root);
+    for (const char *item : {"切り取り", "コピー", "貼り付け", "削除", "すべてクリア", "エクスポート"})
+        EXPECT_TRUE(open.contains(QString::fromUtf8(item))) << item;
+    w.menu()->menu()->close();
+    EXPECT_FALSE(names(root).contains(QString::fromUtf8("切り取り")));
+
+    // Every toolbar button has a name; the separators are separators.
+    w.ApplyToolbarMode("ALL");
+    for (int b = 1; b <= ToolbarButtonCount; ++b) {
+        QAccessibleInterface *button = QAccessible::queryAccessibleInterface(w.tlbToolbar->button(b));
+        ASSERT_NE(button, nullptr);
+        if (ToolbarButtons()[size_t(b - 1)].separator())
+            EXPECT_EQ(button->role(), QAccessible::Separator) << b;
+        else
+            EXPECT_FALSE(button->text(QAccessible::Name).isEmpty()) << b;
     }
 }
