@@ -86,6 +86,13 @@ QRegion WindowShape::outline(QSize size, bool rounded, bool ring) {
     return outer - roundedRows(size.width() - 2, size.height() - 2, rounded ? 9.0 : 0.0).translated(1, 1);
 }
 
+QRect WindowShape::toDevice(const QRect &r, qreal dpr) {
+    if (r.isEmpty()) return QRect();
+    const QPoint topLeft(qRound(r.left() * dpr), qRound(r.top() * dpr));
+    const QPoint end(qRound((r.right() + 1) * dpr), qRound((r.bottom() + 1) * dpr));
+    return QRect(topLeft, end - QPoint(1, 1));
+}
+
 QRegion WindowShape::inputRegion(const QRegion &visible, const QList<QRect> &labels) {
     QRegion input = visible;
     for (const QRect &r : labels) input += r;

@@ -485,7 +485,7 @@ QRegion frmMain::opaqueShape() const {
     QRegion shape = WindowShape::outline(frame.size() * dpr, m_ctx.settings.on(&Settings::Frame_Conner));
     const QRect toolbar(tlbToolbar->pos(), tlbToolbar->size() + QSize(WindowMetrics::CxFrame + WindowMetrics::CxBorder,
                                                                       WindowMetrics::CyBorder));
-    return shape + QRect(toolbar.topLeft() * dpr, toolbar.size() * dpr);
+    return shape + WindowShape::toDevice(toolbar, dpr);
 }
 
 void frmMain::paintEvent(QPaintEvent *) {
@@ -762,7 +762,5 @@ QList<QRect> frmMain::inputLabelRects() const {
             labels << lblRokuyo[size_t(i)]->geometry();
     }
     labels << tlbToolbar->geometry();
-    const qreal dpr = devicePixelRatioF();
-    for (QRect &r : labels) r = QRect(r.topLeft() * dpr, r.size() * dpr);
-    return labels;
+    return labels; // window pixels: the shape turns them into device pixels
 }

@@ -5,6 +5,7 @@
 #include "window/ClockLabel.h"
 #include "window/SeeThrough.h"
 #include "window/Toolbar.h"
+#include "window/WindowShape.h"
 #include "window/frmMenu.h"
 #include "window/frmNote.h"
 
@@ -21,6 +22,14 @@
 #include <functional>
 
 namespace {
+
+// Regions of the window are in device pixels; widgets place themselves in logical ones.
+QRect dev(const QWidget &w, const QRect &r) {
+    return WindowShape::toDevice(r, w.devicePixelRatioF());
+}
+QPoint dev(const QWidget &w, const QPoint &p) {
+    return dev(w, QRect(p, QSize(1, 1))).topLeft();
+}
 
 // A blank pixel of a day's cell: its left end, since the number stands right-aligned.
 QPoint blankOf(QWidget *label) {
@@ -56,15 +65,15 @@ TEST(SeeThrough, CompositedAndShapedRegions) {
         // Smoothed type only where nothing is blended with the key colour.
         EXPECT_EQ(day->font().styleStrategy() != QFont::NoAntialias, m.smooth);
         const QRegion visible = w.visibleRegion(), input = w.inputRegion();
-        EXPECT_FALSE(visible.contains(blankOf(day)));
-        EXPECT_FALSE(input.contains(gap)); // between two days the click reaches the desktop
+        EXPECT_FALSE(visible.contains(dev(w, blankOf(day))));
+        EXPECT_FALSE(input.contains(dev(w, gap))); // between two days the click reaches the desktop
         if (m.composited) {
             // Every dated day, the title, the clock, the headers and the toolbar take the mouse over their rectangle.
             for (int i = 0; i < 42; ++i)
-                EXPECT_EQ(input.contains(w.lblDay[size_t(i)]->geometry()), !w.lblDay[size_t(i)]->text().isEmpty()) << i;
+                EXPECT_EQ(input.contains(dev(w, w.lblDay[size_t(i)]->geometry())), !w.lblDay[size_t(i)]->text().isEmpty()) << i;
             for (QWidget *label : {static_cast<QWidget *>(w.lblTitle), static_cast<QWidget *>(w.lblTime),
                                    static_cast<QWidget *>(w.lblHeader[3]), static_cast<QWidget *>(w.tlbToolbar)})
-                EXPECT_TRUE(input.contains(label->geometry())) << label->objectName().toStdString();
+                EXPECT_TRUE(input.contains(dev(w, label->geometry()))) << label->objectName().toStdString();
         } else {
             EXPECT_EQ(input, visible); // X gives a shaped window the mouse where it is drawn, and nowhere else
         }
@@ -77,12 +86,12 @@ TEST(SeeThrough, WithoutACompositorThePointerLightsWhatItReaches) {
     frmMain &w = c.w();
     ASSERT_EQ(w.seeThrough()->mode(), SeeThrough::Mode::Shaped);
     QLabel *day = w.lblDay[size_t(c.cellOf(17))];
-    ASSERT_FALSE(w.visibleRegion().contains(blankOf(day)));
+    ASSERT_FALSE(w.visibleRegion().contains(dev(w, blankOf(day))));
 
     // The pointer arrives on the blank pixel of a day: the cell lights and is drawn, so it takes the click.
     emit w.seeThrough()->pointerMoved(w.mapToGlobal(blankOf(day)));
     EXPECT_TRUE(w.isHighlighted(day));
-    EXPECT_TRUE(w.visibleRegion().contains(day->geometry()));
+    EXPECT_TRUE(w.visibleRegion().contains(dev(w, day->geometry())));
     QTest::mouseClick(&w, Qt::LeftButton, {}, blankOf(day));
     ASSERT_NE(w.input(), nullptr);
     EXPECT_EQ(w.input()->windowTitle(), "2026/12/17");
@@ -93,14 +102,14 @@ TEST(SeeThrough, WithoutACompositorThePointerLightsWhatItReaches) {
     const QRect face(button->mapTo(&w, QPoint()), button->size());
     emit w.seeThrough()->pointerMoved(w.mapToGlobal(face.center()));
     EXPECT_TRUE(w.isHighlighted(button));
-    EXPECT_TRUE(w.visibleRegion().contains(face));
+    EXPECT_TRUE(w.visibleRegion().contains(dev(w, face)));
     EXPECT_FALSE(w.isHighlighted(day));
-    EXPECT_FALSE(w.visibleRegion().contains(blankOf(day)));
+    EXPECT_FALSE(w.visibleRegion().contains(dev(w, blankOf(day))));
 
     // Off the window nothing stays lit.
     emit w.seeThrough()->pointerMoved(w.mapToGlobal(QPoint(-50, -50)));
     EXPECT_FALSE(w.isHighlighted(button));
-    EXPECT_FALSE(w.visibleRegion().contains(face.topLeft() + QPoint(1, 1)));
+    EXPECT_FALSE(w.visibleRegion().contains(dev(w, face.topLeft() + QPoint(1, 1))));
 }
 
 TEST(SeeThrough, TheHoverNoteNeverCoversAnOpenMenu) {
@@ -153,10 +162,8 @@ TEST(SeeThrough, WithoutACompositorEveryToolbarButtonIsDrawnAndTakesTheClick) {
             emit w.seeThrough()->pointerMoved(w.mapToGlobal(face.center()));
             EXPECT_TRUE(w.isHighlighted(button));
             // Lit, the whole face and its icon are drawn, so X gives the click to the window.
-            EXPECT_TRUE(w.visibleRegion().contains(face));
-            QImage shown(w.size(), QImage::Format_RGB32);
-            w.render(&shown);
-            const QImage faceImage = shown.copy(face);
+            EXPECT_TRUE(w.visibleRegion().contains(dev(w, face)));
+            const QImage faceImage = button->grab().toImage();
             QSet<QRgb> colours;
             for (int y = 0; y < faceImage.height(); ++y)
                 for (int x = 0; x < faceImage.width(); ++x) colours.insert(faceImage.pixel(x, y));
@@ -181,7 +188,7 @@ TEST(SeeThrough, ALateCrossingDoesNotPutOutTheCellUnderThePointer) {
         QEvent event(crossing);
         QApplication::sendEvent(&w, &event);
         EXPECT_TRUE(w.isHighlighted(day)) << crossing;
-        EXPECT_TRUE(w.visibleRegion().contains(blankOf(day))) << crossing;
+        EXPECT_TRUE(w.visibleRegion().contains(dev(w, blankOf(day)))) << crossing;
     }
     // Gone from the window, the leave puts it out.
     QCursor::setPos(w.mapToGlobal(QPoint(-40, -40)));
@@ -202,7 +209,7 @@ TEST(SeeThrough, WithoutACompositorEveryKindOfLabelTakesTheMouseOverItsRectangle
         SCOPED_TRACE(label->objectName().toStdString());
         emit w.seeThrough()->pointerMoved(w.mapToGlobal(blankOf(label)));
         EXPECT_TRUE(w.isHighlighted(label));
-        EXPECT_TRUE(w.visibleRegion().contains(label->geometry()));
+        EXPECT_TRUE(w.visibleRegion().contains(dev(w, label->geometry())));
     }
 }
 
