@@ -350,7 +350,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     const QPoint current = ToTwips(pos());
     const QPoint p = ClampedWindowPosition(stored, current, g.window, screenTwips);
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-    move(origin + ToPixels(p));
+    move(KeptInWorkArea(origin + ToPixels(p), size(), screen ? screen->availableGeometry() : QRect()));
     m_seeThrough->refresh();
     update();
 }
@@ -461,11 +461,7 @@ void frmMain::activateCalendar() {
         m_firstActivation = false;
         // At start the stored position is taken as it is, as long as the calendar can be reached there.
         const QPoint stored = s.position(VirtualScreenTwips());
-        QList<QRect> screens;
-        for (const QScreen *screen : QGuiApplication::screens()) screens << screen->geometry();
-        const QScreen *primary = QGuiApplication::primaryScreen();
-        move(
-            OpeningPosition(ToPixels(stored), size(), screens, primary ? primary->geometry() : QRect(0, 0, 1024, 768)));
+        move(OpeningPositionOnScreens(ToPixels(stored), size()));
         ShowMonth(m_ctx.displayedMonth);
     } else {
         ApplyOptions();
