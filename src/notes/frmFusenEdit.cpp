@@ -29,6 +29,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace {
 
 QString Utf8(const char *text) {
@@ -202,13 +204,16 @@ bool frmFusenEdit::saveAsNote() {
 
 void frmFusenEdit::print(QPrinter &printer) const {
     const QTextCursor cursor = rtbFusen->textCursor();
-    if (!cursor.hasSelection()) {
-        rtbFusen->document()->print(&printer);
-        return;
+    std::unique_ptr<QTextDocument> shown(rtbFusen->document()->clone());
+    if (cursor.hasSelection()) {
+        shown->clear();
+        QTextCursor(shown.get()).insertFragment(cursor.selection());
     }
-    QTextDocument part;
-    QTextCursor(&part).insertFragment(cursor.selection());
-    part.print(&printer);
+    // Laid out on the printer's page at the size it has on the screen: Qt numbers the pages only of a document it
+    // has to break into pages itself, and a note is printed as it is shown.
+    const qreal toScreen = qreal(logicalDpiX()) / printer.logicalDpiX();
+    shown->setPageSize(QSizeF(printer.width(), printer.height()) * toScreen);
+    shown->print(&printer);
 }
 
 QAction *frmFusenEdit::action(const QString &key) const {

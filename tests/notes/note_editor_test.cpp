@@ -166,3 +166,19 @@ TEST(NoteEditor, PrintsTheSelectionOrTheWholeNote) {
     EXPECT_TRUE(selection.contains("alpha"));
     EXPECT_FALSE(selection.contains("omega"));
 }
+
+TEST(NoteEditor, PrintsTheNoteWithoutAPageNumber) {
+    Editor e;
+    QTest::keyClicks(e.editor().rtbFusen, "printed note");
+    const QTemporaryDir dir;
+    const QString pdf = dir.filePath("note.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    e.editor().print(printer);
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    EXPECT_EQ(printed, "printed note"); // no "1" at the foot of the page
+}
