@@ -24,6 +24,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QToolBar>
 #include <QToolButton>
@@ -196,7 +197,7 @@ bool frmFusenEdit::saveAsNote() {
         const QRect calendarTwips = calendar ? ToTwips(calendar->frameGeometry()) : QRect();
         m_settings.setPosition(PlaceNewNote(calendarTwips, others, m_settings.textSize(), screenTwips));
     }
-    if (!store.saveNote(name, WriteRtf(*rtbFusen->document()), m_settings)) return false;
+    if (!store.saveNote(name, shownRtf(), m_settings)) return false;
     raise();
     activateWindow();
     return true;
@@ -214,6 +215,26 @@ void frmFusenEdit::print(QPrinter &printer) const {
     const qreal toScreen = qreal(logicalDpiX()) / printer.logicalDpiX();
     shown->setPageSize(QSizeF(printer.width(), printer.height()) * toScreen);
     shown->print(&printer);
+}
+
+QByteArray frmFusenEdit::shownRtf() const {
+    // Text left in the theme's colour gets that colour written down: beside the stored background, a dark theme's
+    // light text would otherwise turn black under a light theme, on the dark background.
+    std::unique_ptr<QTextDocument> shown(rtbFusen->document()->clone());
+    const QColor text = rtbFusen->palette().color(QPalette::Text);
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().hasProperty(QTextFormat::ForegroundBrush)) continue;
+            QTextCursor cursor(shown.get());
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            QTextCharFormat colour;
+            colour.setForeground(text);
+            cursor.mergeCharFormat(colour);
+        }
+    }
+    return WriteRtf(*shown);
 }
 
 QAction *frmFusenEdit::action(const QString &key) const {
@@ -247,7 +268,7 @@ void frmFusenEdit::run(const QString &key) {
         QString path = prompts.saveFileName(Utf8("保存"), startFile(), filter);
         if (path.isEmpty()) return;
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".rtf");
-        if (!WriteFileAtomically(path, WriteRtf(*rtbFusen->document()))) {
+        if (!WriteFileAtomically(path, shownRtf())) {
             prompts.information(Utf8("ファイルを保存できませんでした。\r\n") + QDir::toNativeSeparators(path));
             return;
         }

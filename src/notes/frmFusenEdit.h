@@ -27,6 +27,8 @@ public:
     void newNote(bool keepText);
     // Prints the selection, or the whole note when nothing is selected.
     void print(QPrinter &printer) const;
+    // The note as rich text, with the colours it is shown in.
+    QByteArray shownRtf() const;
     QAction *action(const QString &key) const; // a toolbar button by its key ("付箋に保存" …)
     bool editsExistingNote() const { return m_mode == Mode::Mod; }
     const NoteSettings &settings() const { return m_settings; }

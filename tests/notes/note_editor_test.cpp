@@ -2,6 +2,7 @@
 #include "notes/NoteStore.h"
 #include "notes/NoteTextEdit.h"
 #include "notes/NoteWindows.h"
+#include "notes/RtfReader.h"
 #include "notes/frmFusen.h"
 #include "notes/frmFusenEdit.h"
 
@@ -181,4 +182,26 @@ TEST(NoteEditor, PrintsTheNoteWithoutAPageNumber) {
     ASSERT_TRUE(text.waitForFinished(30000));
     const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
     EXPECT_EQ(printed, "printed note"); // no "1" at the foot of the page
+}
+
+TEST(NoteEditor, ANoteKeepsBothColoursItWasShownIn) {
+    Editor e;
+    NoteTextEdit *text = e.editor().rtbFusen;
+    // A dark theme: light text on a near-black background.
+    QPalette dark = text->palette();
+    dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    text->setPalette(dark);
+    QTest::keyClicks(text, "dark");
+    ASSERT_TRUE(e.editor().saveAsNote());
+    const QString name = e.app.ctx().currentNoteName;
+    EXPECT_EQ(e.app.ctx().ReadSetting(name, "Fusen_Back_Color"), "H242424");
+    const QByteArray rtf = e.app.bytes("Fusen/" + name);
+    EXPECT_TRUE(rtf.contains("\\red238\\green238\\blue238")) << rtf.constData();
+    // Read back under a light theme, the text keeps the colour it had.
+    QTextDocument back;
+    ASSERT_TRUE(ReadRtf(rtf, back));
+    QTextCursor cursor(&back);
+    cursor.setPosition(1);
+    EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(0xee, 0xee, 0xee));
 }
