@@ -8,11 +8,12 @@ calendar_rect() {
   local w; w=$(xdotool search --onlyvisible --pid $pid --name "^ツキバン\$" 2>/dev/null | head -1)
   xdotool getwindowgeometry --shell "$w" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/ { printf "%s ", $2 }'
 }
-# name x y w h of every control of a role with a size, within the calendar window (other windows are put aside).
+# name x y w h of every named control of a role with a size, within the calendar window (other windows are put
+# aside; the toolbar's separators have no name).
 controls() {
   local cx cy cw ch; read -r cx cy cw ch <<<"$(calendar_rect)"
   /usr/bin/python3 "$ATSPI" dump | awk -F'\t' -v r="$1" -v cx="$cx" -v cy="$cy" -v cw="$cw" -v ch="$ch" \
-    '$2 == r && $6 > 0 && $7 > 0 && $4 >= cx && $5 >= cy && $4 < cx + cw && $5 < cy + ch { print $3 "\t" $4 "\t" $5 "\t" $6 "\t" $7 }'
+    '$2 == r && $3 != "" && $6 > 0 && $7 > 0 && $4 >= cx && $5 >= cy && $4 < cx + cw && $5 < cy + ch { print $3 "\t" $4 "\t" $5 "\t" $6 "\t" $7 }'
 }
 title_text() { controls label | awk -F'\t' '$1 ~ /年/ { print $1; exit }'; }
 shown_windows() { xdotool search --onlyvisible --pid $pid 2>/dev/null | sort; }
@@ -39,19 +40,31 @@ put_aside() {
   for w in $(new_windows); do xdotool windowmove "$w" 0 600 2>/dev/null; done
 }
 
+# Whether the entry box of a day (its title the day key) came up within a second; it is closed again with Escape,
+# sent to the box, which has the focus (a key sent to a window that then closes stays held down).
+box_opened() {
+  local win
+  for _ in $(seq 10); do
+    if win=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$win" ]; then
+      xdotool key Escape; return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
 rests=(0.1 0.5 1.0 1.5)
 toolbar_round() { # label of the round
-  local took=0 tried=0 through=0 n=0 name x y w h before after ran presses failed=""
+  local took=0 tried=0 through=0 n=0 name x y w h before after ran presses failed="" opened=""
   xev -root -event button >"$WORK/xev.root" 2>/dev/null &
   local xev=$!
   sleep 0.3
   local mode
   # Three rounds, one per mode: the mode button, clicked last in each, moves on to the next.
   for mode in 1 2 3; do
-    # 当月 after the other month buttons brings the calendar back to this month; the mode button last.
+    # In the toolbar's order (当月 after 1ヶ月前 has a month to come back from); the mode button last.
     controls "push button" >"$WORK/all"
-    grep -v -e "^ﾂｰﾙﾊﾞｰの表示設定" -e "^当月" "$WORK/all" >"$WORK/buttons"
-    grep -e "^当月" "$WORK/all" >>"$WORK/buttons"
+    grep -v -e "^ﾂｰﾙﾊﾞｰの表示設定" "$WORK/all" >"$WORK/buttons"
     grep -e "^ﾂｰﾙﾊﾞｰの表示設定" "$WORK/all" >>"$WORK/buttons"
     mode=$(($(wc -l <"$WORK/buttons")))-buttons
     while IFS=$'\t' read -r name x y w h; do
@@ -69,7 +82,9 @@ toolbar_round() { # label of the round
         1年前|1ヶ月前|当月|1ヵ月後|1年後) [ "$(title_text)" != "$before" ] && ran=1 ;;
         ﾂｰﾙﾊﾞｰの表示設定) ran=1 ;;
         メモ一覧表示|予定表取込|付箋|オプション|画像フォルダ変更)
-          [ -n "$(new_windows)" ] && ran=1
+          # A window opened before is brought forward instead: it is still shown.
+          if [ -n "$(new_windows)" ]; then ran=1; opened="$opened|$name|";
+          elif [[ "$opened" == *"|$name|"* ]] && [ -n "$(shown_windows)" ]; then ran=1; fi
           if [ "$name" = "画像フォルダ変更" ]; then xdotool key Escape; sleep 0.3; else put_aside; fi ;;
         *) ran=1 ;; # the picture steps show nothing here: the click reached the window (counted below)
       esac
@@ -102,6 +117,7 @@ labels_round() { # label of the round
       sleep "$rest"; xdotool click 1; sleep 0.3
     done
   done
+  local glided; glided=$(root_presses)
   # A right click on the title sent as the pointer arrives opens the menu.
   IFS=$'\t' read -r _ x y w h < <(awk -F'\t' '$1 ~ /年/' "$WORK/labels" | head -1)
   for _ in 1 2 3 4 5; do
@@ -122,16 +138,11 @@ labels_round() { # label of the round
     local i
     for i in $(seq 1 11); do xdotool mousemove $((x1 + 12 + (x15 + 2 - x1 - 12) * i / 11)) $((y1 + 8 + (y15 + h15 / 2 - y1 - 8) * i / 11)); sleep 0.02; done
     sleep 1; xdotool click 1
-    for _ in $(seq 10); do
-      if win=$(xdotool search --onlyvisible --name "^$key\$" 2>/dev/null | head -1) && [ -n "$win" ]; then
-        opened=$((opened + 1)); xdotool key Escape; break
-      fi
-      sleep 0.1
-    done
+    box_opened "$key" && opened=$((opened + 1))
     sleep 0.2
   done
   kill $xev 2>/dev/null; wait $xev 2>/dev/null
-  echo "$1: blank pixels of title, clock, header, day, rokuyo clicked after a glide and a rest $tries times; menu on a right click on the title as the pointer arrives $menus of 5; day 15 opened after a glide and a rest $opened of 10; clicks reaching the desktop $(root_presses) of $((tries + 15))"
+  echo "$1: blank pixels of title, clock, header, day, rokuyo clicked after a glide and a rest, reaching the desktop $glided of $tries; menu on a right click on the title as the pointer arrives $menus of 5; day 15 opened after a glide and a rest $opened of 10; all clicks reaching the desktop $(root_presses) of $((tries + 15))"
 }
 
 quit_by_toolbar() {
