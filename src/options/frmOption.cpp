@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -271,6 +272,13 @@ QWidget *frmOption::backgroundTab() {
     backGrid->addWidget(lblBackLineColor, 4, 1);
     backGrid->setColumnStretch(2, 1);
     column->addWidget(back);
+    // A Wayland compositor places windows itself and tells no program where they are.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        QLabel *wayland = label("Wayland では表示位置を保存できません（位置はデスクトップが決めます）。");
+        wayland->setObjectName(QStringLiteral("lblWaylandPosition"));
+        wayland->setWordWrap(true);
+        column->addWidget(wayland);
+    }
 
     auto *picture = frame("fraBackPicture", "背景画像");
     auto *pictureGrid = new QGridLayout(picture);

@@ -161,7 +161,11 @@ void WindowShape::set(QWidget *window, Kind kind, const QRegion &region) {
         return;
     }
 #endif
-    if (kind == Kind::Bounding) window->setMask(region);
+    // Elsewhere no per-pixel mask: a Wayland region is a list of rectangles sent to the compositor, and thousands of
+    // them end the connection. There the compositor's alpha does the see-through.
+    (void)window;
+    (void)kind;
+    (void)region;
 }
 
 void WindowShape::reset(QWidget *window, Kind kind) {
@@ -172,7 +176,8 @@ void WindowShape::reset(QWidget *window, Kind kind) {
         return;
     }
 #endif
-    if (kind == Kind::Bounding) window->clearMask();
+    (void)window;
+    (void)kind;
 }
 
 bool WindowShape::replaceArea(QWidget *window, Kind kind, const QRect &area, const QRegion &inArea) {

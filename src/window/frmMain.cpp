@@ -702,6 +702,11 @@ void frmMain::mouseReleaseEvent(QMouseEvent *event) {
         openInput(pressed);
 }
 
+void frmMain::moveEvent(QMoveEvent *event) {
+    QWidget::moveEvent(event);
+    m_drag.moved();
+}
+
 void frmMain::sub_Move_Start(QPoint global) {
     m_drag.start(global, ToPixels(m_geometry.frame));
 }

@@ -256,3 +256,16 @@ TEST(ScreenReader, OpenMenusAndEveryToolbarButtonAreNamed) {
             EXPECT_FALSE(button->text(QAccessible::Name).isEmpty()) << b;
     }
 }
+
+TEST(SeeThrough, NoPerPixelMaskWhereTheWindowSystemIsNotX) {
+    // Under Wayland (here the offscreen platform) a mask goes to the compositor as a list of rectangles, one per run
+    // of pixels: millions for a calendar. Its alpha shows the desktop instead.
+    Calendar c;
+    show(c);
+    c.w().seeThrough()->setComposited(false);
+    c.w().seeThrough()->refresh();
+    EXPECT_GT(c.w().visibleRegion().rectCount(), 100); // the shape is still worked out, for X
+    EXPECT_TRUE(c.w().mask().isEmpty());
+    c.w().seeThrough()->setComposited(true);
+    EXPECT_TRUE(c.w().mask().isEmpty());
+}
