@@ -51,6 +51,18 @@ QIcon glyphIcon(const QString &text, const QFont &font, const QColor &ink, const
     return QIcon(pixmap);
 }
 
+// The desktop icon theme's names of the standard commands.
+QString standardIconName(const QString &key) {
+    static const std::pair<const char *, const char *> names[] = {
+        {"新規作成", "document-new"}, {"開く", "document-open"}, {"保存", "document-save"},
+        {"印刷", "document-print"},   {"元に戻す", "edit-undo"}, {"ｺﾋﾟｰ", "edit-copy"},
+        {"貼り付け", "edit-paste"},   {"切り取り", "edit-cut"},  {"削除", "edit-delete"},
+    };
+    for (const auto &[caption, name] : names)
+        if (key == QString::fromUtf8(caption)) return QString::fromLatin1(name);
+    return QString();
+}
+
 const char *const kFolderColors[] = {"青色", "緑色", "紫色", "赤色", "白色", "黄色", "黒色"};
 
 QIcon folderIcon(const QString &colour) {
@@ -98,8 +110,10 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
         const QString key = Utf8(b.key);
         QColor ink = palette().color(QPalette::WindowText);
         if (key == Utf8("付箋に保存")) ink = QColor(0x3a, 0x6e, 0xa5);
-        QAction *a = tlbToolbar->addAction(
-            glyphIcon(Utf8(b.glyph), f, ink, key == Utf8("ﾌｫﾝﾄ色") ? QColor(Qt::red) : QColor()), key);
+        const QIcon own = glyphIcon(Utf8(b.glyph), f, ink, key == Utf8("ﾌｫﾝﾄ色") ? QColor(Qt::red) : QColor());
+        // The standard commands look as they do everywhere on this desktop; the program's own signs otherwise.
+        const QString themed = standardIconName(key);
+        QAction *a = tlbToolbar->addAction(themed.isEmpty() ? own : QIcon::fromTheme(themed, own), key);
         a->setObjectName(key);
         a->setToolTip(key);
         connect(a, &QAction::triggered, this, [this, key] { run(key); });

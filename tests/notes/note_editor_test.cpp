@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
@@ -204,4 +207,28 @@ TEST(NoteEditor, ANoteKeepsBothColoursItWasShownIn) {
     QTextCursor cursor(&back);
     cursor.setPosition(1);
     EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(0xee, 0xee, 0xee));
+}
+
+TEST(NoteEditor, StandardCommandsUseTheDesktopsIconTheme) {
+    const QString theme = QIcon::themeName();
+    // A theme of this test's own, with a copy icon only.
+    const QTemporaryDir icons;
+    QDir(icons.path()).mkpath("test-theme/16x16/actions");
+    QFile index(icons.filePath("test-theme/index.theme"));
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=test-theme\nDirectories=16x16/actions\n[16x16/actions]\nSize=16\n");
+    index.close();
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(icons.filePath("test-theme/16x16/actions/edit-copy.png")));
+    QIcon::setThemeSearchPaths({icons.path()});
+    QIcon::setThemeName("test-theme");
+    {
+        Editor e;
+        const QImage copy = e.editor().action(QString::fromUtf8("ｺﾋﾟｰ"))->icon().pixmap(16, 16).toImage();
+        EXPECT_EQ(copy.pixelColor(8, 8), QColor(Qt::red));
+        // Without a theme icon, the program's own sign.
+        EXPECT_FALSE(e.editor().action(QString::fromUtf8("貼り付け"))->icon().isNull());
+    }
+    QIcon::setThemeName(theme);
 }
