@@ -5,6 +5,7 @@
 #include "app/Clock.h"
 #include "app/Prompts.h"
 #include "app/Twips.h"
+#include "notes/FlowLayout.h"
 #include "notes/FolderTab.h"
 #include "notes/NoteArrangement.h"
 #include "notes/NoteStore.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
@@ -26,7 +28,6 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -81,9 +82,16 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
     setWindowTitle(Utf8("付箋"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    tlbToolbar = new QToolBar(this);
+    // The buttons wrap to further rows in a narrow editor instead of hiding behind an overflow arrow.
+    tlbToolbar = new QWidget(this);
     tlbToolbar->setObjectName(QStringLiteral("tlbToolbar"));
-    tlbToolbar->setIconSize(QSize(20, 20));
+    auto *flow = new FlowLayout(tlbToolbar);
+    const auto addButton = [this, flow](QToolButton *button) {
+        button->setAutoRaise(true);
+        button->setIconSize(QSize(20, 20));
+        button->setFocusPolicy(Qt::NoFocus);
+        flow->addWidget(button);
+    };
     QFont face = font();
     face.setPointSizeF(10);
     QFont strong = face;
@@ -101,7 +109,11 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
     };
     for (const auto &b : buttons) {
         if (!b.key) {
-            tlbToolbar->addSeparator();
+            auto *line = new QFrame(tlbToolbar);
+            line->setFrameShape(QFrame::VLine);
+            line->setFrameShadow(QFrame::Sunken);
+            line->setFixedSize(8, 26);
+            flow->addWidget(line);
             continue;
         }
         QFont f = b.style == 1 ? strong : face;
@@ -113,7 +125,10 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
         const QIcon own = glyphIcon(Utf8(b.glyph), f, ink, key == Utf8("ﾌｫﾝﾄ色") ? QColor(Qt::red) : QColor());
         // The standard commands look as they do everywhere on this desktop; the program's own signs otherwise.
         const QString themed = standardIconName(key);
-        QAction *a = tlbToolbar->addAction(themed.isEmpty() ? own : QIcon::fromTheme(themed, own), key);
+        auto *a = new QAction(themed.isEmpty() ? own : QIcon::fromTheme(themed, own), key, tlbToolbar);
+        auto *button = new QToolButton(tlbToolbar);
+        button->setDefaultAction(a);
+        addButton(button);
         a->setObjectName(key);
         a->setToolTip(key);
         connect(a, &QAction::triggered, this, [this, key] { run(key); });
@@ -131,7 +146,7 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
         connect(a, &QAction::triggered, this, [this, i] { setFolderColor(FolderColor(i)); });
     }
     folderButton->setMenu(colours);
-    tlbToolbar->addWidget(folderButton);
+    addButton(folderButton);
 
     // The text area stays right under the toolbar however the toolbar wraps: the layout keeps it there.
     rtbFusen = new NoteTextEdit(this);
@@ -141,8 +156,6 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
     layout->setSpacing(0);
     layout->addWidget(tlbToolbar);
     layout->addWidget(rtbFusen);
-    // Never so narrow that toolbar buttons hide behind its overflow arrow.
-    setMinimumWidth(tlbToolbar->sizeHint().width());
     resize(ToPixels(QSize(5400, 4200)));
 
     if (!ctx.currentNoteName.isEmpty()) {

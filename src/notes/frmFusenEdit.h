@@ -8,7 +8,6 @@ class AppContext;
 class NoteTextEdit;
 class QAction;
 class QPrinter;
-class QToolBar;
 class QToolButton;
 
 // The note editor "付箋": writes and formats the rich text of one note and saves it as a sticky note, or to and from
@@ -33,7 +32,7 @@ public:
     bool editsExistingNote() const { return m_mode == Mode::Mod; }
     const NoteSettings &settings() const { return m_settings; }
 
-    QToolBar *tlbToolbar = nullptr;
+    QWidget *tlbToolbar = nullptr; // the buttons, in rows as wide as the editor
     NoteTextEdit *rtbFusen = nullptr;
     QToolButton *folderButton = nullptr;
 

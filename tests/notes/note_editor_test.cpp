@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -231,4 +232,25 @@ TEST(NoteEditor, StandardCommandsUseTheDesktopsIconTheme) {
         EXPECT_FALSE(e.editor().action(QString::fromUtf8("貼り付け"))->icon().isNull());
     }
     QIcon::setThemeName(theme);
+}
+
+TEST(NoteEditor, EveryToolbarButtonShowsWhateverTheWidth) {
+    Editor e;
+    frmFusenEdit &editor = e.editor();
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    for (const int width : {900, 400, 120}) {
+        editor.setMinimumWidth(0);
+        editor.resize(width, 300);
+        QCoreApplication::processEvents();
+        // A window manager need not keep a window to its minimum width: the buttons wrap into further rows.
+        int hidden = 0;
+        const QList<QToolButton *> buttons = editor.tlbToolbar->findChildren<QToolButton *>();
+        for (QToolButton *button : buttons)
+            if (!button->isVisible() || !editor.tlbToolbar->rect().contains(button->geometry())) ++hidden;
+        EXPECT_EQ(buttons.size(), 18); // seventeen commands and the folder colour
+        EXPECT_EQ(hidden, 0) << "at " << width << " (" << editor.width() << " wide)";
+        // The text area stays right under the last row.
+        EXPECT_GE(editor.rtbFusen->y(), editor.tlbToolbar->geometry().bottom());
+    }
 }
