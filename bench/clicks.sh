@@ -2,7 +2,8 @@
 # Clicks on the see-through calendar as a person makes them, first without a compositor (the window's X shape), then
 # with xcompmgr started while the calendar runs (a 32-bit window), then once more after it stopped: the pointer onto a blank pixel of a day and the
 # click 0.1 s later must open the day's entry box; a click in the gap between two days must reach the desktop; a day
-# with a memo must show its note 0.1 s after the pointer arrives. Prints the counts of each.
+# with a memo must show its note 0.1 s after the pointer arrives. Then (bench/hover_clicks.sh) the pointer glides onto
+# every kind of label and every toolbar button in each of the three toolbar modes, rests, and clicks. Prints the counts.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 for tool in Xvfb xdotool xev xcompmgr dbus-run-session /usr/bin/python3; do
@@ -32,6 +33,7 @@ dbus-run-session -- bash -c '
   day() { awk -v d="$1" "\$1 == d { print \$2, \$3, \$4, \$5 }" "$WORK/days"; }
   away() { xdotool mousemove 5 5; sleep 0.3; }
 
+  . bench/hover_clicks.sh
   round() {
     local opened=0 tries=0 through=0 notes=0 d x y w h key
     for d in 3 6 9 12 14 17 20 23 26 28; do
@@ -42,13 +44,7 @@ dbus-run-session -- bash -c '
       sleep 0.1
       xdotool click 1
       tries=$((tries + 1))
-      for _ in $(seq 10); do
-        if win=$(xdotool search --onlyvisible --name "^$key\$" 2>/dev/null | head -1) && [ -n "$win" ]; then
-          # Escape to the box, which has the focus (a key sent to a window that then closes stays held down).
-          opened=$((opened + 1)); xdotool key Escape; break
-        fi
-        sleep 0.1
-      done
+      box_opened "$key" && opened=$((opened + 1))
       sleep 0.2
     done
     # The gap between two days of a row.
@@ -79,12 +75,22 @@ dbus-run-session -- bash -c '
   }
 
   round "no compositor"
+  labels_round "no compositor"
   xcompmgr >/dev/null 2>&1 &
   cm=$!
   sleep 1.5
   round "xcompmgr"
+  labels_round "xcompmgr"
   kill $cm
   sleep 1.5
   round "xcompmgr stopped"
+  # Last, since the toolbar moves the month and opens windows.
+  toolbar_round "no compositor"
+  xcompmgr >/dev/null 2>&1 &
+  cm=$!
+  sleep 1.5
+  toolbar_round "xcompmgr"
+  quit_by_toolbar
+  kill $cm
   kill $pid 2>/dev/null
 '

@@ -99,7 +99,7 @@ int StartDayValue(const QString &text) {
 }
 
 double FontPoints(const QString &text) {
-    return SettingNumber(text, 1, 200, 9);
+    return SettingNumber(text, MinFontPoints, MaxFontPoints, 9);
 }
 
 QPoint StoredPosition(const QString &x, const QString &y, const QRect &screens) {

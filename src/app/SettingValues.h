@@ -27,7 +27,10 @@ double NumberValue(const QString &text);
 double SettingNumber(const QString &text, double low, double high, double fallback);
 // StartDay: 1 Sunday ... 7 Saturday.
 int StartDayValue(const QString &text);
-// Font sizes in points, 1 to 200.
+// Font sizes in points, within what a month calendar and its notes can use: 300 points would make a window larger
+// than any screen.
+inline constexpr int MinFontPoints = 6;
+inline constexpr int MaxFontPoints = 72;
 double FontPoints(const QString &text);
 // Frame_X / Frame_Y, in twips, kept on the screens (a rectangle in twips).
 QPoint StoredPosition(const QString &x, const QString &y, const QRect &screens);

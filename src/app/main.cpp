@@ -5,9 +5,11 @@
 #include "app/ProgramPaths.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "window/AccessibleMenus.h"
 #include "window/DialogPrompts.h"
 #include "window/FontSettings.h"
 #include "window/Help.h"
+#include "window/QtTranslations.h"
 #include "window/frmMain.h"
 
 #include <QApplication>
@@ -59,11 +61,14 @@ int main(int argc, char *argv[]) {
         Print(request.message + u'\n', stderr);
         return 2;
     }
+    InstallAccessibleMenus();
     // The X window class: task lists that group windows by class show it as the program's name. The instance stays
     // "tsukiban", the name of the executable.
     app.setApplicationName(ApplicationTitle());
     app.setQuitOnLastWindowClosed(false);
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/tsukiban.svg")));
+    const std::unique_ptr<QTranslator> qtTexts = QtTranslations(QLocale::system());
+    if (qtTexts) app.installTranslator(qtTexts.get());
 
     DialogPrompts prompts;
     const ProgramPaths paths = ProgramPaths::forFolder(QCoreApplication::applicationDirPath());

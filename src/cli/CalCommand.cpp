@@ -10,6 +10,7 @@
 #include "cli/SilentPrompts.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <memory>
@@ -249,6 +250,16 @@ int RunCalCommand(const QStringList &arguments, const QDate &today, QTextStream 
         // --list shows memos only when asked, so that its five fields stay as they were without --data.
         const bool ics = option == icsOption;
         const QString folder = dataFolder ? *dataFolder : ics && defaultDataFolder ? defaultDataFolder() : QString();
+        // A folder named on the command line must hold the data file: a mistyped path is not an empty calendar.
+        if (dataFolder) {
+            const QFileInfo named(*dataFolder);
+            if (!named.isDir())
+                return Fail(err, QStringLiteral("データフォルダーがありません: ") + QDir::toNativeSeparators(*dataFolder));
+            const QFileInfo data(QDir(*dataFolder).filePath(QStringLiteral("Tsukiban.tdb")));
+            if (!data.exists() && !data.isSymLink())
+                return Fail(err, QStringLiteral("データファイルがありません: ") +
+                                     QDir::toNativeSeparators(data.filePath()));
+        }
         std::unique_ptr<MemoSource> memos;
         if (!folder.isEmpty()) {
             memos = std::make_unique<MemoSource>(folder, err);

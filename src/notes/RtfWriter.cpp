@@ -1,6 +1,7 @@
 #include "notes/RtfWriter.h"
 
 #include "app/Cp932.h"
+#include "window/FontSettings.h"
 
 #include <QColor>
 #include <QFont>
@@ -104,7 +105,8 @@ QByteArray fontName(const QString &name) {
 } // namespace
 
 QByteArray WriteRtf(const QTextDocument &document) {
-    QString defaultFamily = document.defaultFont().family();
+    // A widget's default face is often only an alias, which no other program knows.
+    QString defaultFamily = RealFaceName(document.defaultFont().family());
     if (defaultFamily.isEmpty()) defaultFamily = QString::fromLatin1(FallbackFamily);
     const qreal defaultPoints = document.defaultFont().pointSizeF() > 0 ? document.defaultFont().pointSizeF() : 12;
 
@@ -112,7 +114,7 @@ QByteArray WriteRtf(const QTextDocument &document) {
     QList<QColor> colors;
     const auto stateOf = [&](const QTextCharFormat &format) {
         RunState state;
-        const QString family = familyOf(format, defaultFamily);
+        const QString family = RealFaceName(familyOf(format, defaultFamily));
         qsizetype font = fonts.indexOf(family);
         if (font < 0) {
             font = fonts.size();

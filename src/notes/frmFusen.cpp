@@ -1,6 +1,7 @@
 #include "notes/frmFusen.h"
 
 #include "app/AppContext.h"
+#include "window/MonthLayout.h"
 #include "app/Twips.h"
 #include "notes/FolderTab.h"
 #include "notes/NoteStore.h"
@@ -67,7 +68,9 @@ void frmFusen::sub_Option_Set() {
 void frmFusen::sub_Form_Resize(int mode) {
     sub_Option_Get();
     if (mode != 0 && mode != 1) return;
-    move(ToPixels(m_settings.position().value_or(QPoint())));
+    // A note left on a monitor unplugged since, or under a panel, comes back where it can be reached.
+    move(OpeningPositionOnScreens(ToPixels(m_settings.position().value_or(QPoint())),
+                                  ToPixels(m_settings.textSize()).expandedTo(QSize(1, 1))));
     QPalette palette = rtbFusen->palette();
     palette.setColor(QPalette::Base, m_settings.backColor());
     rtbFusen->setPalette(palette);

@@ -5,28 +5,33 @@
 #include "app/Clock.h"
 #include "app/Prompts.h"
 #include "app/Twips.h"
+#include "notes/FlowLayout.h"
 #include "notes/FolderTab.h"
 #include "notes/NoteArrangement.h"
 #include "notes/NoteStore.h"
 #include "notes/NoteTextEdit.h"
 #include "notes/RtfReader.h"
 #include "notes/RtfWriter.h"
+#include "window/FontSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextDocumentFragment>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
 
@@ -47,6 +52,18 @@ QIcon glyphIcon(const QString &text, const QFont &font, const QColor &ink, const
     return QIcon(pixmap);
 }
 
+// The desktop icon theme's names of the standard commands.
+QString standardIconName(const QString &key) {
+    static const std::pair<const char *, const char *> names[] = {
+        {"新規作成", "document-new"}, {"開く", "document-open"}, {"保存", "document-save"},
+        {"印刷", "document-print"},   {"元に戻す", "edit-undo"}, {"ｺﾋﾟｰ", "edit-copy"},
+        {"貼り付け", "edit-paste"},   {"切り取り", "edit-cut"},  {"削除", "edit-delete"},
+    };
+    for (const auto &[caption, name] : names)
+        if (key == QString::fromUtf8(caption)) return QString::fromLatin1(name);
+    return QString();
+}
+
 const char *const kFolderColors[] = {"青色", "緑色", "紫色", "赤色", "白色", "黄色", "黒色"};
 
 QIcon folderIcon(const QString &colour) {
@@ -65,9 +82,16 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
     setWindowTitle(Utf8("付箋"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    tlbToolbar = new QToolBar(this);
+    // The buttons wrap to further rows in a narrow editor instead of hiding behind an overflow arrow.
+    tlbToolbar = new QWidget(this);
     tlbToolbar->setObjectName(QStringLiteral("tlbToolbar"));
-    tlbToolbar->setIconSize(QSize(20, 20));
+    auto *flow = new FlowLayout(tlbToolbar);
+    const auto addButton = [this, flow](QToolButton *button) {
+        button->setAutoRaise(true);
+        button->setIconSize(QSize(20, 20));
+        button->setFocusPolicy(Qt::NoFocus);
+        flow->addWidget(button);
+    };
     QFont face = font();
     face.setPointSizeF(10);
     QFont strong = face;
@@ -85,7 +109,11 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
     };
     for (const auto &b : buttons) {
         if (!b.key) {
-            tlbToolbar->addSeparator();
+            auto *line = new QFrame(tlbToolbar);
+            line->setFrameShape(QFrame::VLine);
+            line->setFrameShadow(QFrame::Sunken);
+            line->setFixedSize(8, 26);
+            flow->addWidget(line);
             continue;
         }
         QFont f = b.style == 1 ? strong : face;
@@ -94,8 +122,13 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
         const QString key = Utf8(b.key);
         QColor ink = palette().color(QPalette::WindowText);
         if (key == Utf8("付箋に保存")) ink = QColor(0x3a, 0x6e, 0xa5);
-        QAction *a = tlbToolbar->addAction(
-            glyphIcon(Utf8(b.glyph), f, ink, key == Utf8("ﾌｫﾝﾄ色") ? QColor(Qt::red) : QColor()), key);
+        const QIcon own = glyphIcon(Utf8(b.glyph), f, ink, key == Utf8("ﾌｫﾝﾄ色") ? QColor(Qt::red) : QColor());
+        // The standard commands look as they do everywhere on this desktop; the program's own signs otherwise.
+        const QString themed = standardIconName(key);
+        auto *a = new QAction(themed.isEmpty() ? own : QIcon::fromTheme(themed, own), key, tlbToolbar);
+        auto *button = new QToolButton(tlbToolbar);
+        button->setDefaultAction(a);
+        addButton(button);
         a->setObjectName(key);
         a->setToolTip(key);
         connect(a, &QAction::triggered, this, [this, key] { run(key); });
@@ -104,6 +137,7 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
     folderButton = new QToolButton(tlbToolbar);
     folderButton->setObjectName(Utf8("フォルダ色"));
     folderButton->setToolTip(Utf8("フォルダ色"));
+    folderButton->setAccessibleName(Utf8("フォルダ色")); // it shows only a picture
     folderButton->setPopupMode(QToolButton::InstantPopup);
     auto *colours = new QMenu(folderButton);
     for (int i = 0; i < 7; ++i) {
@@ -112,7 +146,7 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
         connect(a, &QAction::triggered, this, [this, i] { setFolderColor(FolderColor(i)); });
     }
     folderButton->setMenu(colours);
-    tlbToolbar->addWidget(folderButton);
+    addButton(folderButton);
 
     // The text area stays right under the toolbar however the toolbar wraps: the layout keeps it there.
     rtbFusen = new NoteTextEdit(this);
@@ -122,8 +156,6 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
     layout->setSpacing(0);
     layout->addWidget(tlbToolbar);
     layout->addWidget(rtbFusen);
-    // Never so narrow that toolbar buttons hide behind its overflow arrow.
-    setMinimumWidth(tlbToolbar->sizeHint().width());
     resize(ToPixels(QSize(5400, 4200)));
 
     if (!ctx.currentNoteName.isEmpty()) {
@@ -192,7 +224,7 @@ bool frmFusenEdit::saveAsNote() {
         const QRect calendarTwips = calendar ? ToTwips(calendar->frameGeometry()) : QRect();
         m_settings.setPosition(PlaceNewNote(calendarTwips, others, m_settings.textSize(), screenTwips));
     }
-    if (!store.saveNote(name, WriteRtf(*rtbFusen->document()), m_settings)) return false;
+    if (!store.saveNote(name, shownRtf(), m_settings)) return false;
     raise();
     activateWindow();
     return true;
@@ -200,13 +232,36 @@ bool frmFusenEdit::saveAsNote() {
 
 void frmFusenEdit::print(QPrinter &printer) const {
     const QTextCursor cursor = rtbFusen->textCursor();
-    if (!cursor.hasSelection()) {
-        rtbFusen->document()->print(&printer);
-        return;
+    std::unique_ptr<QTextDocument> shown(rtbFusen->document()->clone());
+    if (cursor.hasSelection()) {
+        shown->clear();
+        QTextCursor(shown.get()).insertFragment(cursor.selection());
     }
-    QTextDocument part;
-    QTextCursor(&part).insertFragment(cursor.selection());
-    part.print(&printer);
+    // Laid out on the printer's page at the size it has on the screen: Qt numbers the pages only of a document it
+    // has to break into pages itself, and a note is printed as it is shown.
+    const qreal toScreen = qreal(logicalDpiX()) / printer.logicalDpiX();
+    shown->setPageSize(QSizeF(printer.width(), printer.height()) * toScreen);
+    shown->print(&printer);
+}
+
+QByteArray frmFusenEdit::shownRtf() const {
+    // Text left in the theme's colour gets that colour written down: beside the stored background, a dark theme's
+    // light text would otherwise turn black under a light theme, on the dark background.
+    std::unique_ptr<QTextDocument> shown(rtbFusen->document()->clone());
+    const QColor text = rtbFusen->palette().color(QPalette::Text);
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().hasProperty(QTextFormat::ForegroundBrush)) continue;
+            QTextCursor cursor(shown.get());
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            QTextCharFormat colour;
+            colour.setForeground(text);
+            cursor.mergeCharFormat(colour);
+        }
+    }
+    return WriteRtf(*shown);
 }
 
 QAction *frmFusenEdit::action(const QString &key) const {
@@ -240,7 +295,7 @@ void frmFusenEdit::run(const QString &key) {
         QString path = prompts.saveFileName(Utf8("保存"), startFile(), filter);
         if (path.isEmpty()) return;
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".rtf");
-        if (!WriteFileAtomically(path, WriteRtf(*rtbFusen->document()))) {
+        if (!WriteFileAtomically(path, shownRtf())) {
             prompts.information(Utf8("ファイルを保存できませんでした。\r\n") + QDir::toNativeSeparators(path));
             return;
         }
@@ -279,12 +334,14 @@ void frmFusenEdit::run(const QString &key) {
         rtbFusen->mergeCurrentCharFormat(format);
     } else if (key == Utf8("ﾌｫﾝﾄ")) {
         const QFont start = m_settings.Fusen_Font_Name.isEmpty() ? current.font() : m_settings.font();
-        const std::optional<QFont> chosen = prompts.chooseFont(start);
-        if (!chosen) return;
+        const std::optional<QFont> answer = prompts.chooseFont(start);
+        if (!answer) return;
+        // The face under its stored (Windows) name, which the file then carries too: other programs know that name.
+        const QFont chosen = KeptFont(*answer, start);
         QTextCharFormat format;
-        format.setFont(*chosen);
+        format.setFont(chosen);
         rtbFusen->mergeCurrentCharFormat(format);
-        m_settings.setFont(*chosen);
+        m_settings.setFont(chosen);
     } else if (key == Utf8("ﾌｫﾝﾄ色")) {
         const QColor start =
             m_settings.Fusen_Font_Color.isEmpty() ? current.foreground().color() : m_settings.fontColor();

@@ -8,7 +8,6 @@ class AppContext;
 class NoteTextEdit;
 class QAction;
 class QPrinter;
-class QToolBar;
 class QToolButton;
 
 // The note editor "付箋": writes and formats the rich text of one note and saves it as a sticky note, or to and from
@@ -27,11 +26,13 @@ public:
     void newNote(bool keepText);
     // Prints the selection, or the whole note when nothing is selected.
     void print(QPrinter &printer) const;
+    // The note as rich text, with the colours it is shown in.
+    QByteArray shownRtf() const;
     QAction *action(const QString &key) const; // a toolbar button by its key ("付箋に保存" …)
     bool editsExistingNote() const { return m_mode == Mode::Mod; }
     const NoteSettings &settings() const { return m_settings; }
 
-    QToolBar *tlbToolbar = nullptr;
+    QWidget *tlbToolbar = nullptr; // the buttons, in rows as wide as the editor
     NoteTextEdit *rtbFusen = nullptr;
     QToolButton *folderButton = nullptr;
 

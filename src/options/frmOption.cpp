@@ -7,6 +7,7 @@
 #include "calendar/DatePattern.h"
 #include "calendar/TimeZones.h"
 #include "shell/FolderChoice.h"
+#include "window/FontSettings.h"
 #include "window/Help.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -271,6 +273,13 @@ QWidget *frmOption::backgroundTab() {
     backGrid->addWidget(lblBackLineColor, 4, 1);
     backGrid->setColumnStretch(2, 1);
     column->addWidget(back);
+    // A Wayland compositor places windows itself and tells no program where they are.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        QLabel *wayland = label("Wayland では表示位置を保存できません（位置はデスクトップが決めます）。");
+        wayland->setObjectName(QStringLiteral("lblWaylandPosition"));
+        wayland->setWordWrap(true);
+        column->addWidget(wayland);
+    }
 
     auto *picture = frame("fraBackPicture", "背景画像");
     auto *pictureGrid = new QGridLayout(picture);
@@ -566,8 +575,8 @@ void frmOption::cmdDisp_Click(int index) {
     if ((index >= 0 && index <= 4) || index == 11) {
         const int sample = index == 11 ? 6 : index;
         if (const std::optional<QFont> chosen = prompts.chooseFont(m_fonts[size_t(sample)].font)) {
-            QFont font = *chosen;
-            if (font.family().isEmpty()) font.setFamily(m_fonts[size_t(sample)].font.family());
+            // Left as it opened, the dialog gives back what was stored: the name as written, 11.25 points.
+            QFont font = KeptFont(*chosen, m_fonts[size_t(sample)].font);
             font.setStrikeOut(false);
             setFont(sample, {font, m_fonts[size_t(sample)].color});
             changed();

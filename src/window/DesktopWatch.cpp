@@ -55,6 +55,8 @@ DesktopWatch::DesktopWatch(QObject *parent) : QObject(parent) {
     m_look.setSingleShot(true);
     connect(&m_look, &QTimer::timeout, this, &DesktopWatch::lookAtPointer);
 #ifdef TSUKIBAN_XCB_DESKTOP
+    // A Wayland compositor blends every window with its alpha.
+    m_composited = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection()) return;

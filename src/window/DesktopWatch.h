@@ -11,7 +11,8 @@
 // What the X desktop tells about itself, as events and never by polling: whether a compositing manager runs (the
 // owner of the _NET_WM_CM_S<screen> selection, watched through XFixes), and, while asked, where the pointer moves
 // anywhere on the screen (XInput 2 raw motion of every pointing device, and the motion the root window sees, where
-// warped pointers land). Elsewhere than on X11 nothing is composited and the pointer is not followed.
+// warped pointers land). Under Wayland every window is composited; elsewhere nothing is, and the pointer is not
+// followed.
 class DesktopWatch : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:

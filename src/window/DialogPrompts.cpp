@@ -1,9 +1,14 @@
 #include "window/DialogPrompts.h"
 
+#include "window/FontSettings.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QIntValidator>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -58,9 +63,29 @@ QString DialogPrompts::saveFileName(const QString &title, const QString &suggest
 }
 
 std::optional<QFont> DialogPrompts::chooseFont(const QFont &initial) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent());
-    return ok ? std::optional<QFont>(font) : std::nullopt;
+    // Opened on the face the stored name is drawn with: the dialog lists faces, not the Windows names it stands for.
+    QFont shown = initial;
+    shown.setFamily(DrawnFace(initial.family()));
+    QFontDialog dialog(shown, parent());
+    // Sizes a month calendar can use, also when typed.
+    const auto limitSizes = [&dialog] {
+        for (QLineEdit *edit : dialog.findChildren<QLineEdit *>())
+            if (qobject_cast<const QIntValidator *>(edit->validator()))
+                edit->setValidator(new QIntValidator(MinFontPoints, MaxFontPoints, edit));
+        for (QListView *list : dialog.findChildren<QListView *>()) {
+            const QAbstractItemModel *model = list->model();
+            for (int row = 0; model && row < model->rowCount(); ++row) {
+                bool number = false;
+                const int points = model->index(row, 0).data().toInt(&number);
+                if (number) list->setRowHidden(row, points < MinFontPoints || points > MaxFontPoints);
+            }
+        }
+    };
+    limitSizes();
+    // The size list is filled anew for each face and style.
+    QObject::connect(&dialog, &QFontDialog::currentFontChanged, &dialog, limitSizes, Qt::QueuedConnection);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.selectedFont();
 }
 
 std::optional<QColor> DialogPrompts::chooseColor(const QColor &initial) {

@@ -2,7 +2,9 @@
 
 #include "app/Twips.h"
 
+#include <QGuiApplication>
 #include <QRegion>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -116,6 +118,22 @@ QPoint OpeningPosition(QPoint stored, QSize window, const QList<QRect> &screens,
     };
     return QPoint(onPrimary(stored.x(), primary.left(), primary.width(), window.width()),
                   onPrimary(stored.y(), primary.top(), primary.height(), window.height()));
+}
+
+QPoint OpeningPositionOnScreens(QPoint stored, QSize window) {
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens()) areas << screen->availableGeometry();
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    return OpeningPosition(stored, window, areas, primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768));
+}
+
+QPoint KeptInWorkArea(QPoint topLeft, QSize window, const QRect &area) {
+    if (!area.isValid()) return topLeft;
+    const auto kept = [](int at, int start, int room, int extent) {
+        return std::max(start, std::min(at, start + room - extent));
+    };
+    return QPoint(kept(topLeft.x(), area.left(), area.width(), window.width()),
+                  kept(topLeft.y(), area.top(), area.height(), window.height()));
 }
 
 double RokuyoPoints(const MonthLayoutInput &in) {

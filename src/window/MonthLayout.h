@@ -57,3 +57,9 @@ int ToolbarWindowWidth(int toolbarRight, int frameWidth);
 // title is taken to drag it; otherwise on the primary screen, its top-left corner first. A monitor unplugged since,
 // or a hand-edited position, must not leave the calendar out of reach.
 QPoint OpeningPosition(QPoint stored, QSize window, const QList<QRect> &screens, const QRect &primary);
+// The same over the screens' work areas (without the desktop's panels), as this system has them: where a calendar or
+// a note opens.
+QPoint OpeningPositionOnScreens(QPoint stored, QSize window);
+// A window's top left moved as little as needed for the window to lie within a work area (pixels), its top left first
+// where it is larger: a bottom panel must not cover the toolbar.
+QPoint KeptInWorkArea(QPoint topLeft, QSize window, const QRect &area);

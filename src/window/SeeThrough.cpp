@@ -59,7 +59,8 @@ bool SeeThrough::applicable() const {
 QRegion SeeThrough::paintedIn(const QRect &area) const {
     const qreal dpr = m_window.devicePixelRatioF();
     const bool alpha = m_mode == Mode::Composited;
-    QImage image(area.size() * dpr, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    const QRect device = WindowShape::toDevice(area, dpr);
+    QImage image(device.size(), alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     image.setDevicePixelRatio(dpr);
     image.fill(alpha ? QColor(Qt::transparent) : m_key);
     QPainter painter(&image);
@@ -68,14 +69,15 @@ QRegion SeeThrough::paintedIn(const QRect &area) const {
     m_paint(painter, area);
     painter.end();
     const QRegion painted = alpha ? WindowShape::paintedRegion(image) : WindowShape::visibleRegion(image, m_key.rgb());
-    return painted.translated(QPoint(qRound(area.x() * dpr), qRound(area.y() * dpr)));
+    // Only what lies inside the area: its last device row or column can hold part of the next window pixel.
+    return painted.translated(device.topLeft()) & device;
 }
 
 QRegion SeeThrough::labelsIn(const QRect &deviceArea) const {
     const qreal dpr = m_window.devicePixelRatioF();
     QRegion labels;
     for (const QRect &r : m_labels()) {
-        const QRect device(r.topLeft() * dpr, r.size() * dpr);
+        const QRect device = WindowShape::toDevice(r, dpr);
         if (deviceArea.isNull())
             labels += device;
         else if (device.intersects(deviceArea))
@@ -118,8 +120,7 @@ void SeeThrough::refresh() {
 
 void SeeThrough::refresh(const QRect &area) {
     if (m_mode == Mode::Opaque || area.isEmpty()) return;
-    const qreal dpr = m_window.devicePixelRatioF();
-    const QRect device(QPoint(qRound(area.x() * dpr), qRound(area.y() * dpr)), area.size() * dpr);
+    const QRect device = WindowShape::toDevice(area, m_window.devicePixelRatioF());
     const QRegion labels = labelsIn(device);
     // Composited, only the input shape counts, and inside the labels it is the whole label whatever is drawn.
     if (m_mode == Mode::Composited && labels == QRegion(device)) return;

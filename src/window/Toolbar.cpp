@@ -1,5 +1,7 @@
 #include "window/Toolbar.h"
 
+#include "window/ToolbarSeparator.h"
+
 #include <QFile>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -25,14 +27,12 @@ Toolbar::Toolbar(QWidget *parent) : QWidget(parent) {
     layout->setSpacing(0);
     for (int i = 0; i < ToolbarButtonCount; ++i) {
         const ToolbarButton &def = ToolbarButtons()[size_t(i)];
-        auto *b = new QToolButton(this);
+        QToolButton *b = def.separator() ? new ToolbarSeparator(this) : new QToolButton(this);
         b->setObjectName(def.key());
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         if (def.separator()) {
-            b->setEnabled(false);
             b->setFixedSize(kSeparatorWidth, kButtonSize);
-            b->setAccessibleName(QString());
         } else {
             const QString tip = def.tip();
             b->setToolTip(tip);

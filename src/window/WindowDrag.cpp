@@ -7,8 +7,27 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <QWindow>
 
-WindowDrag::WindowDrag(AppContext &ctx, QWidget &window) : m_ctx(ctx), m_window(window) {}
+WindowDrag::WindowDrag(AppContext &ctx, QWidget &window) : m_ctx(ctx), m_window(window) {
+    m_rest.setSingleShot(true);
+    m_rest.setInterval(400);
+    QObject::connect(&m_rest, &QTimer::timeout, [this] {
+        m_systemMove = false;
+        storePosition();
+    });
+}
+
+void WindowDrag::storePosition() {
+    m_ctx.settings.change(SettingsGroup::Move, [this](Settings &record) {
+        record.Frame_Y = SingleText(ToTwipsY(m_window.y()));
+        record.Frame_X = SingleText(ToTwipsX(m_window.x()));
+    });
+}
+
+void WindowDrag::moved() {
+    if (m_systemMove) m_rest.start();
+}
 
 WindowDrag::~WindowDrag() {
     if (m_active) QApplication::restoreOverrideCursor();
@@ -16,6 +35,12 @@ WindowDrag::~WindowDrag() {
 
 void WindowDrag::start(QPoint global, const QRect &frame) {
     if (m_active) return;
+    QWindow *native = m_window.windowHandle();
+    if (!m_ctx.settings.on(&Settings::Position) && native && native->startSystemMove()) {
+        m_systemMove = true;
+        m_rest.start(); // stored also when the press ends without a move
+        return;
+    }
     QApplication::setOverrideCursor(Qt::SizeAllCursor);
     m_origin = global;
     SettingsModel &s = m_ctx.settings;
@@ -44,9 +69,6 @@ void WindowDrag::end(QPoint global) {
         m_window.move(m_window.pos() + delta);
     }
     m_outline.reset();
-    s.change(SettingsGroup::Move, [this](Settings &record) {
-        record.Frame_Y = SingleText(ToTwipsY(m_window.y()));
-        record.Frame_X = SingleText(ToTwipsX(m_window.x()));
-    });
+    storePosition();
     QApplication::restoreOverrideCursor();
 }

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QTimer>
 
 #include <memory>
 
@@ -10,7 +11,9 @@ class QWidget;
 class frmFrame;
 
 // Dragging the calendar: an outline of the window follows the mouse, and on release the window moves to it, unless
-// Position fixes the calendar in place. Where it stands is stored through the settings.
+// Position fixes the calendar in place. Where it stands is stored through the settings. Where the window manager
+// or the Wayland compositor offers to move the window itself (some ignore a program's own move of a shown window),
+// it does, and the place the window then really has is stored once it has come to rest.
 class WindowDrag {
 public:
     WindowDrag(AppContext &ctx, QWidget &window);
@@ -21,12 +24,18 @@ public:
     void follow(QPoint global);
     void end(QPoint global);
     bool active() const { return m_active; }
+    // The window has moved (its move event): after a move by the window manager, where it now is gets stored.
+    void moved();
     frmFrame *outline() const { return m_outline.get(); }
 
 private:
     AppContext &m_ctx;
     QWidget &m_window;
+    void storePosition();
+
     bool m_active = false;
+    bool m_systemMove = false;
+    QTimer m_rest; // the window manager's move has stopped
     QPoint m_origin;
     std::unique_ptr<frmFrame> m_outline;
 };

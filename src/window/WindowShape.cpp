@@ -86,6 +86,13 @@ QRegion WindowShape::outline(QSize size, bool rounded, bool ring) {
     return outer - roundedRows(size.width() - 2, size.height() - 2, rounded ? 9.0 : 0.0).translated(1, 1);
 }
 
+QRect WindowShape::toDevice(const QRect &r, qreal dpr) {
+    if (r.isEmpty()) return QRect();
+    const QPoint topLeft(qRound(r.left() * dpr), qRound(r.top() * dpr));
+    const QPoint end(qRound((r.right() + 1) * dpr), qRound((r.bottom() + 1) * dpr));
+    return QRect(topLeft, end - QPoint(1, 1));
+}
+
 QRegion WindowShape::inputRegion(const QRegion &visible, const QList<QRect> &labels) {
     QRegion input = visible;
     for (const QRect &r : labels) input += r;
@@ -154,7 +161,11 @@ void WindowShape::set(QWidget *window, Kind kind, const QRegion &region) {
         return;
     }
 #endif
-    if (kind == Kind::Bounding) window->setMask(region);
+    // Elsewhere no per-pixel mask: a Wayland region is a list of rectangles sent to the compositor, and thousands of
+    // them end the connection. There the compositor's alpha does the see-through.
+    (void)window;
+    (void)kind;
+    (void)region;
 }
 
 void WindowShape::reset(QWidget *window, Kind kind) {
@@ -165,7 +176,8 @@ void WindowShape::reset(QWidget *window, Kind kind) {
         return;
     }
 #endif
-    if (kind == Kind::Bounding) window->clearMask();
+    (void)window;
+    (void)kind;
 }
 
 bool WindowShape::replaceArea(QWidget *window, Kind kind, const QRect &area, const QRegion &inArea) {

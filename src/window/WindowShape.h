@@ -18,6 +18,10 @@ public:
     // What takes the mouse: the visible pixels and the labels a person hovers and clicks.
     static QRegion inputRegion(const QRegion &visible, const QList<QRect> &labels);
 
+    // A rectangle of window pixels in device pixels: its edges are scaled and rounded, so that rectangles that touch
+    // or leave a gap at scale 1 touch or leave it at 1.25, 1.5 and 2.
+    static QRect toDevice(const QRect &r, qreal dpr);
+
     // A w x h rectangle, rounded with 20-pixel corner ellipses when asked; ring: only its one-pixel edge.
     static QRegion outline(QSize size, bool rounded, bool ring = false);
 

@@ -113,7 +113,7 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent)
     m_seeThrough = new SeeThrough(
         *this, *m_desktop, [this] { return inputLabelRects(); }, [this] { return opaqueShape(); },
         [this](QPainter &painter, const QRect &area) { paintArea(painter, area); });
-    connect(m_seeThrough, &SeeThrough::pointerMoved, this, &frmMain::pointerMoved);
+    connect(m_seeThrough, &SeeThrough::pointerMoved, this, &frmMain::followPointer);
     // The kind of window is known before it is first made and drawn.
     m_seeThrough->setStyle(m_ctx.settings.seeThrough(), m_ctx.settings.color(&Settings::Back_Color));
     connect(m_seeThrough, &SeeThrough::modeChanged, this, [this] {
@@ -350,7 +350,7 @@ void frmMain::LayoutCalendar(const QDate &date) {
     const QPoint current = ToTwips(pos());
     const QPoint p = ClampedWindowPosition(stored, current, g.window, screenTwips);
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-    move(origin + ToPixels(p));
+    move(KeptInWorkArea(origin + ToPixels(p), size(), screen ? screen->availableGeometry() : QRect()));
     m_seeThrough->refresh();
     update();
 }
@@ -440,15 +440,11 @@ void frmMain::settingsChanged(SettingsGroup group) {
     }
 }
 
-void frmMain::pointerMoved(const QPoint &global) {
+void frmMain::followPointer(const QPoint &global) {
     // Shaped: X gives the window the mouse only over its drawn pixels, the gaps inside a day's cell not among them.
     // The label under the pointer is lit and so joins the shape before the click comes.
     const bool inside = frameGeometry().contains(global) && isVisible() && !m_drag.active();
-    if (inside)
-        hoverOver(widgetAt(mapFromGlobal(global)));
-    else if (m_pointerInside)
-        hoverOver(nullptr);
-    m_pointerInside = inside;
+    hoverOver(inside ? widgetAt(mapFromGlobal(global)) : nullptr);
 }
 
 void frmMain::ApplyTransparency() {
@@ -465,11 +461,7 @@ void frmMain::activateCalendar() {
         m_firstActivation = false;
         // At start the stored position is taken as it is, as long as the calendar can be reached there.
         const QPoint stored = s.position(VirtualScreenTwips());
-        QList<QRect> screens;
-        for (const QScreen *screen : QGuiApplication::screens()) screens << screen->geometry();
-        const QScreen *primary = QGuiApplication::primaryScreen();
-        move(
-            OpeningPosition(ToPixels(stored), size(), screens, primary ? primary->geometry() : QRect(0, 0, 1024, 768)));
+        move(OpeningPositionOnScreens(ToPixels(stored), size()));
         ShowMonth(m_ctx.displayedMonth);
     } else {
         ApplyOptions();
@@ -489,7 +481,7 @@ QRegion frmMain::opaqueShape() const {
     QRegion shape = WindowShape::outline(frame.size() * dpr, m_ctx.settings.on(&Settings::Frame_Conner));
     const QRect toolbar(tlbToolbar->pos(), tlbToolbar->size() + QSize(WindowMetrics::CxFrame + WindowMetrics::CxBorder,
                                                                       WindowMetrics::CyBorder));
-    return shape + QRect(toolbar.topLeft() * dpr, toolbar.size() * dpr);
+    return shape + WindowShape::toDevice(toolbar, dpr);
 }
 
 void frmMain::paintEvent(QPaintEvent *) {
@@ -507,6 +499,9 @@ void frmMain::paintArea(QPainter &painter, const QRect &area) {
         if (child == lblTime) {
             painter.save();
             painter.translate(lblTime->pos());
+            // Lit, the clock's whole rectangle is drawn, so that it takes the mouse there without a compositor.
+            if (lblTime->autoFillBackground())
+                painter.fillRect(lblTime->rect(), lblTime->palette().color(QPalette::Window));
             lblTime->paintText(painter);
             painter.restore();
             continue;
@@ -514,8 +509,10 @@ void frmMain::paintArea(QPainter &painter, const QRect &area) {
         // Only a lit label fills its background; the rest show the window's.
         const RenderFlags flags =
             child->autoFillBackground() ? DrawWindowBackground | DrawChildren : RenderFlags(DrawChildren);
-        child->render(&painter, child->pos(), QRegion(child->rect().intersected(area.translated(-child->pos()))),
-                      flags);
+        // A part of a child is drawn with its own top left at the offset given: a toolbar button's part starts at
+        // the button, not at the toolbar's left end.
+        const QRect part = child->rect().intersected(area.translated(-child->pos()));
+        child->render(&painter, child->pos() + part.topLeft(), QRegion(part), flags);
     }
 }
 
@@ -640,10 +637,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event) {
 
 bool frmMain::event(QEvent *event) {
     // The mouse can arrive without moving inside the window (a window mapped under it, a jump of the pointer).
-    if (event->type() == QEvent::Enter)
-        hoverOver(widgetAt(mapFromGlobal(QCursor::pos())));
-    else if (event->type() == QEvent::Leave)
-        hoverOver(nullptr);
+    // Crossings are not taken at their word: without a compositor every change of the shape under the pointer
+    // makes one, and by the time it is read the shape has changed again. A stale leave would put out the cell the
+    // pointer rests on, whose shrinking shape makes the next crossing, and so on. Where the pointer is now decides.
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) followPointer(QCursor::pos());
     return QWidget::event(event);
 }
 
@@ -705,6 +702,11 @@ void frmMain::mouseReleaseEvent(QMouseEvent *event) {
         openInput(pressed);
 }
 
+void frmMain::moveEvent(QMoveEvent *event) {
+    QWidget::moveEvent(event);
+    m_drag.moved();
+}
+
 void frmMain::sub_Move_Start(QPoint global) {
     m_drag.start(global, ToPixels(m_geometry.frame));
 }
@@ -761,7 +763,5 @@ QList<QRect> frmMain::inputLabelRects() const {
             labels << lblRokuyo[size_t(i)]->geometry();
     }
     labels << tlbToolbar->geometry();
-    const qreal dpr = devicePixelRatioF();
-    for (QRect &r : labels) r = QRect(r.topLeft() * dpr, r.size() * dpr);
-    return labels;
+    return labels; // window pixels: the shape turns them into device pixels
 }

@@ -102,6 +102,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     int dayIndexOf(const QObject *label) const;
@@ -113,7 +114,8 @@ private:
     QList<QRect> inputLabelRects() const;
     QString clockText() const;
     void dateChanged(const QDate &today);
-    void pointerMoved(const QPoint &global);
+    // Lights what lies under the pointer (screen pixels), or nothing when it is off the window.
+    void followPointer(const QPoint &global);
     void addCommands();
     void goToMonth(const QDate &month);
     void settingsChanged(SettingsGroup group);
@@ -151,7 +153,6 @@ private:
     QTimer m_clock;
     DesktopWatch *m_desktop = nullptr;
     SeeThrough *m_seeThrough = nullptr;
-    bool m_pointerInside = false;
     QDate m_today;
     int m_hoverDayIndex = 99;
     int m_pressedDay = -1;           // a left press on a day, clicked when released over it

@@ -151,7 +151,10 @@ TEST(Settings, NumbersAreBroughtIntoTheirRange) {
     for (const auto &c : cases) EXPECT_DOUBLE_EQ(SettingNumber(c.text, c.low, c.high, c.fallback), c.value) << c.text;
     EXPECT_EQ(StartDayValue("9"), 7);
     EXPECT_EQ(StartDayValue(""), 1);
-    EXPECT_DOUBLE_EQ(FontPoints("2000"), 200);
+    // Sizes a month calendar can use: 300 points made a window of 5,621 x 4,899 pixels.
+    for (const auto &[text, points] : {std::pair{"2000", 72.0}, {"300", 72.0}, {"72", 72.0}, {"11.25", 11.25},
+                                       {"6", 6.0}, {"2", 6.0}, {"0", 6.0}, {"", 9.0}})
+        EXPECT_DOUBLE_EQ(FontPoints(text), points) << text;
     EXPECT_EQ(StoredPosition("1e30", "-1e30", QRect(-1000, 0, 30000, 20000)), QPoint(28999, 0));
 }
 
@@ -212,7 +215,7 @@ TEST(Settings, EachKeyHasItsOwnRuleForOn) {
     s.Title_Font_Size = "2000";
     s.Title_Font_Bold = "True";
     s.Weekday_Font_Bold = "True";
-    EXPECT_EQ(s.font(TextClass::Title).pointSizeF(), 200.0);
+    EXPECT_EQ(s.font(TextClass::Title).pointSizeF(), 72.0);
     EXPECT_TRUE(s.font(TextClass::Title).bold());
     EXPECT_FALSE(s.font(TextClass::Weekday).bold()); // in the grid, bold marks a memo
     s.Disp_Mode_ToolBar = "5";

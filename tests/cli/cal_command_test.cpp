@@ -2,6 +2,9 @@
 #include "cli/CalCommand.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QProcess>
 #include <QStringDecoder>
 
@@ -384,26 +387,35 @@ TEST(CalCommand, IcsReadsTheCalendarsOwnDataWithoutData) {
     EXPECT_EQ(result.out, RunCal(range + QStringList{QStringLiteral("--data"), data.path()}).out);
     // --data wins over the calendar's own folder.
     const QTemporaryDir empty;
+    QFile(QDir(empty.path()).filePath(QStringLiteral("Tsukiban.tdb"))).open(QIODevice::WriteOnly);
     EXPECT_TRUE(
         ParseIcs(RunCalBeside(range + QStringList{QStringLiteral("--data"), empty.path()}, data.path()).out.toUtf8())
             .empty());
 }
 
-TEST(CalCommand, AMissingDataFolderHasNoMemos) {
+TEST(CalCommand, ADataFolderWithoutTheDataFileFailsWithTwo) {
     const QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("missing"));
-    const QStringList data = {QStringLiteral("--data"), missing};
-    const QStringList list = {QStringLiteral("--list"), QStringLiteral("2027-01-01"), QStringLiteral("2027-01-01")};
-    const Result listed = RunCal(list + data);
-    EXPECT_EQ(listed.status, 0);
-    EXPECT_TRUE(listed.err.isEmpty());
-    EXPECT_EQ(listed.out, Utf8("2027-01-01\t元日\t11\t24\t仏滅\t\n"));
-    const QStringList ics = {QStringLiteral("--ics"), QStringLiteral("2027-01-01"), QStringLiteral("2027-01-01")};
-    const Result written = RunCal(ics + data);
-    EXPECT_EQ(written.status, 0);
-    EXPECT_TRUE(written.err.isEmpty());
-    EXPECT_EQ(written.out, RunCal(ics).out); // the holiday only
+    const QString plainFile = dir.filePath(QStringLiteral("plain"));
+    QFile(plainFile).open(QIODevice::WriteOnly);
+    const QString tdb = QDir::toNativeSeparators(dir.filePath(QStringLiteral("Tsukiban.tdb")));
+    // A folder that is not there, a plain file, a folder without Tsukiban.tdb: each is one line and status 2.
+    const std::pair<QString, QString> cases[] = {
+        {missing, Utf8("tsukiban-cal: データフォルダーがありません: ") + QDir::toNativeSeparators(missing)},
+        {plainFile, Utf8("tsukiban-cal: データフォルダーがありません: ") + QDir::toNativeSeparators(plainFile)},
+        {dir.path(), Utf8("tsukiban-cal: データファイルがありません: ") + tdb},
+    };
+    for (const auto &[folder, message] : cases) {
+        for (const char *option : {"--list", "--ics"}) {
+            const Result result = RunCal({QString::fromLatin1(option), QStringLiteral("2027-01-01"),
+                                          QStringLiteral("2027-01-01"), QStringLiteral("--data"), folder});
+            EXPECT_EQ(result.status, 2) << option << " " << folder.toStdString();
+            EXPECT_TRUE(result.out.isEmpty()) << option;
+            EXPECT_EQ(result.err, message + u'\n') << option;
+        }
+    }
     EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_FALSE(QFileInfo::exists(tdb)); // nothing is made where the user pointed
 }
 
 TEST(CalCommand, AnUnreadableDataFileFailsWithTwo) {

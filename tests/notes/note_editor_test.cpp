@@ -2,6 +2,7 @@
 #include "notes/NoteStore.h"
 #include "notes/NoteTextEdit.h"
 #include "notes/NoteWindows.h"
+#include "notes/RtfReader.h"
 #include "notes/frmFusen.h"
 #include "notes/frmFusenEdit.h"
 
@@ -9,6 +10,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
@@ -16,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -78,7 +83,8 @@ TEST(NoteEditor, AttributesAndTabsSurviveTheNoteFile) {
     e.press("ﾌｫﾝﾄ色");
     e.press("付箋に保存");
     const QString name = e.app.ctx().currentNoteName;
-    EXPECT_EQ(e.app.ctx().ReadSetting(name, "Fusen_Font_Name"), "IPAMincho");
+    // IPAMincho stands for MS Mincho: the note keeps the name an existing installation reads.
+    EXPECT_EQ(e.app.ctx().ReadSetting(name, "Fusen_Font_Name"), "MS Mincho");
 
     frmFusen *note = e.w().notes()->window(name);
     ASSERT_NE(note, nullptr);
@@ -164,4 +170,87 @@ TEST(NoteEditor, PrintsTheSelectionOrTheWholeNote) {
     const QString selection = printed("selection.pdf");
     EXPECT_TRUE(selection.contains("alpha"));
     EXPECT_FALSE(selection.contains("omega"));
+}
+
+TEST(NoteEditor, PrintsTheNoteWithoutAPageNumber) {
+    Editor e;
+    QTest::keyClicks(e.editor().rtbFusen, "printed note");
+    const QTemporaryDir dir;
+    const QString pdf = dir.filePath("note.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    e.editor().print(printer);
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    EXPECT_EQ(printed, "printed note"); // no "1" at the foot of the page
+}
+
+TEST(NoteEditor, ANoteKeepsBothColoursItWasShownIn) {
+    Editor e;
+    NoteTextEdit *text = e.editor().rtbFusen;
+    // A dark theme: light text on a near-black background.
+    QPalette dark = text->palette();
+    dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    text->setPalette(dark);
+    QTest::keyClicks(text, "dark");
+    ASSERT_TRUE(e.editor().saveAsNote());
+    const QString name = e.app.ctx().currentNoteName;
+    EXPECT_EQ(e.app.ctx().ReadSetting(name, "Fusen_Back_Color"), "H242424");
+    const QByteArray rtf = e.app.bytes("Fusen/" + name);
+    EXPECT_TRUE(rtf.contains("\\red238\\green238\\blue238")) << rtf.constData();
+    // Read back under a light theme, the text keeps the colour it had.
+    QTextDocument back;
+    ASSERT_TRUE(ReadRtf(rtf, back));
+    QTextCursor cursor(&back);
+    cursor.setPosition(1);
+    EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(0xee, 0xee, 0xee));
+}
+
+TEST(NoteEditor, StandardCommandsUseTheDesktopsIconTheme) {
+    const QString theme = QIcon::themeName();
+    // A theme of this test's own, with a copy icon only.
+    const QTemporaryDir icons;
+    QDir(icons.path()).mkpath("test-theme/16x16/actions");
+    QFile index(icons.filePath("test-theme/index.theme"));
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=test-theme\nDirectories=16x16/actions\n[16x16/actions]\nSize=16\n");
+    index.close();
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(icons.filePath("test-theme/16x16/actions/edit-copy.png")));
+    QIcon::setThemeSearchPaths({icons.path()});
+    QIcon::setThemeName("test-theme");
+    {
+        Editor e;
+        const QImage copy = e.editor().action(QString::fromUtf8("ｺﾋﾟｰ"))->icon().pixmap(16, 16).toImage();
+        EXPECT_EQ(copy.pixelColor(8, 8), QColor(Qt::red));
+        // Without a theme icon, the program's own sign.
+        EXPECT_FALSE(e.editor().action(QString::fromUtf8("貼り付け"))->icon().isNull());
+    }
+    QIcon::setThemeName(theme);
+}
+
+TEST(NoteEditor, EveryToolbarButtonShowsWhateverTheWidth) {
+    Editor e;
+    frmFusenEdit &editor = e.editor();
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    for (const int width : {900, 400, 120}) {
+        editor.setMinimumWidth(0);
+        editor.resize(width, 300);
+        QCoreApplication::processEvents();
+        // A window manager need not keep a window to its minimum width: the buttons wrap into further rows.
+        int hidden = 0;
+        const QList<QToolButton *> buttons = editor.tlbToolbar->findChildren<QToolButton *>();
+        for (QToolButton *button : buttons)
+            if (!button->isVisible() || !editor.tlbToolbar->rect().contains(button->geometry())) ++hidden;
+        EXPECT_EQ(buttons.size(), 18); // seventeen commands and the folder colour
+        EXPECT_EQ(hidden, 0) << "at " << width << " (" << editor.width() << " wide)";
+        // The text area stays right under the last row.
+        EXPECT_GE(editor.rtbFusen->y(), editor.tlbToolbar->geometry().bottom());
+    }
 }

@@ -378,3 +378,20 @@ TEST(Rtf, CapsTheFontAndColourTables) {
     }};
     EXPECT_EQ(runsOf(document), expected);
 }
+
+TEST(RtfWriter, AFaceKnownOnlyAsAnAliasIsWrittenAsARealFace) {
+    // The editor's default face is the desktop's "Sans Serif", a name no word processor knows.
+    for (const char *alias : {"Sans Serif", "sans-serif"}) {
+        QTextDocument document;
+        document.setDefaultFont(QFont(QString::fromLatin1(alias)));
+        document.setPlainText(QStringLiteral("memo"));
+        QTextCursor cursor(&document);
+        cursor.select(QTextCursor::Document);
+        QTextCharFormat named;
+        named.setFontFamilies({QString::fromLatin1(alias)});
+        cursor.mergeCharFormat(named);
+        const QByteArray rtf = WriteRtf(document);
+        EXPECT_FALSE(rtf.contains(alias)) << rtf.constData();
+        EXPECT_TRUE(rtf.contains("\\fonttbl")) << rtf.constData();
+    }
+}

@@ -1,6 +1,7 @@
 #include "CalendarFixture.h"
 #include "options/frmOption.h"
 #include "schedule/MemoBook.h"
+#include "window/FontSettings.h"
 #include "window/SeeThrough.h"
 
 #include <QCalendarWidget>
@@ -119,7 +120,7 @@ TEST(OptionsDialog, WhatIsAppliedIsWhatTheFileHolds) {
     EXPECT_EQ(ctx.ReadSetting("FONT", "OffDay"), "2,7,");
     EXPECT_EQ(ctx.ReadSetting("FONT", "StartDay"), "2");
     EXPECT_EQ(ctx.ReadSetting("FONT", "Rokuyo"), "0");
-    EXPECT_EQ(ctx.ReadSetting("FONT", "Holiday_Font_Name"), "IPAGothic");
+    EXPECT_EQ(ctx.ReadSetting("FONT", "Holiday_Font_Name"), "MS Gothic"); // what IPAGothic stands for
     EXPECT_EQ(ctx.ReadSetting("FONT", "Holiday_Font_Size"), "14");
     EXPECT_EQ(ctx.ReadSetting("FONT", "Holiday_Font_Bold"), "True");
     EXPECT_EQ(ctx.ReadSetting("FONT", "Holiday_Font_Color"), "H563412");
@@ -236,4 +237,33 @@ TEST(OptionsDialog, TheVersionTabNamesTheLicence) {
     EXPECT_GE(licence->height(), licence->heightForWidth(licence->width()));
     EXPECT_LT(licence->font().pointSizeF(), d.font().pointSizeF());
     d.close();
+}
+
+TEST(OptionsDialog, AFontDialogLeftAsItOpenedStoresWhatWasStored) {
+    InstallFontSubstitutions();
+    Options o;
+    frmOption &d = *o.dialog;
+    const QByteArray before = o.files();
+    // What the dialog shows for "MS UI Gothic" at 11.25 points, and gives back on OK: the face drawn, whole points.
+    QFont shown(DrawnFace("MS UI Gothic"));
+    EXPECT_EQ(shown.family(), "IPAPGothic");
+    shown.setPointSize(11);
+    for (int button : {1, 2, 3, 4}) {
+        o.app.prompts.queueFont(shown);
+        o.click(d.cmdDisp[size_t(button)]);
+    }
+    o.click(d.cmdOption[2]); // 適用
+    const auto fontSection = [](const QByteArray &file) { return file.mid(file.indexOf("[FONT]"), file.indexOf("[BACK]") - file.indexOf("[FONT]")); };
+    EXPECT_EQ(fontSection(o.files()), fontSection(before));
+    EXPECT_EQ(o.app.ctx().ReadSetting("FONT", "Weekday_Font_Name"), "MS UI Gothic");
+    EXPECT_EQ(o.app.ctx().ReadSetting("FONT", "Weekday_Font_Size"), "11.25");
+
+    // A size past what a month calendar can use is brought to the limit.
+    QFont huge(QStringLiteral("IPAPGothic"));
+    huge.setPointSize(300);
+    o.app.prompts.queueFont(huge);
+    o.click(d.cmdDisp[2]);
+    o.click(d.cmdOption[2]);
+    EXPECT_EQ(o.app.ctx().ReadSetting("FONT", "Weekday_Font_Size"), "72");
+    EXPECT_EQ(o.app.ctx().ReadSetting("FONT", "Weekday_Font_Name"), "MS UI Gothic");
 }

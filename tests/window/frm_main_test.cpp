@@ -199,8 +199,8 @@ TEST(CalendarWindow, HostileSettingsGiveANormalWindow) {
         s.StartDay = "9";
     });
     EXPECT_EQ(c.app.ctx().settings.Frame_X, "1e30"); // the stored text stays
-    EXPECT_EQ(c.w().lblDay[size_t(c.cellOf(1))]->font().pointSizeF(), 200.0);
-    // 200-point type: large, but a window and not gigabytes.
+    EXPECT_EQ(c.w().lblDay[size_t(c.cellOf(1))]->font().pointSizeF(), 72.0);
+    // 72-point type, the largest a month calendar can use: large, but a window and not gigabytes.
     EXPECT_LT(c.w().width(), 3000);
     EXPECT_LT(c.w().height(), 6000);
     EXPECT_EQ(c.w().lblHeader[0]->text(), QString::fromUtf8("土")); // the last weekday there is

@@ -224,3 +224,21 @@ TEST(Toolbar, CustomModeVisibility) {
     EXPECT_EQ(NextToolbarEntry("2"), "ALL");
     EXPECT_EQ(NextToolbarEntry("5"), "");
 }
+
+TEST(MonthLayout, KeptInTheWorkArea) {
+    // A 1600 x 1000 screen with a 48-pixel panel at the bottom and a 32-pixel one at the top.
+    const QRect area(0, 32, 1600, 1000 - 32 - 48);
+    const QSize window(430, 450);
+    const struct {
+        QPoint at, kept;
+    } cases[] = {
+        {{800, 66}, {800, 66}},     // inside: left alone
+        {{800, 600}, {800, 502}},   // the toolbar would be under the bottom panel
+        {{800, 0}, {800, 32}},      // under the top panel
+        {{1500, 100}, {1170, 100}}, // past the right edge
+        {{-20, -20}, {0, 32}},
+    };
+    for (const auto &c : cases) EXPECT_EQ(KeptInWorkArea(c.at, window, area), c.kept) << c.at.x() << "," << c.at.y();
+    // Larger than the work area: its top left stays reachable.
+    EXPECT_EQ(KeptInWorkArea({300, 300}, QSize(2000, 1200), area), QPoint(0, 32));
+}
