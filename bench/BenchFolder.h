@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/Clock.h"
-#include "app/ProgramPaths.h"
-#include "app/Prompts.h"
-#include "schedule/MemoStore.h"
+#include "core/memos/MemoStore.h"
+#include "core/program/AppContext.h"
+#include "core/system/Clock.h"
+#include "core/system/ProgramPaths.h"
+#include "core/system/Prompts.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
 // Cost of the per-cell calendar rules: the month grid asks for 42 days at every redraw.
-#include "calendar/Holidays.h"
-#include "calendar/Kyureki.h"
+#include "core/calendar/Holidays.h"
+#include "core/calendar/Kyureki.h"
 
 #include <QDate>
 

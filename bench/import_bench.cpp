@@ -1,6 +1,6 @@
 // Extracting the appointments of a calendar file of 10,000 events, as the import does for one file.
-#include "schedule/AppointmentTable.h"
-#include "schedule/IcsAppointments.h"
+#include "core/memos/AppointmentTable.h"
+#include "core/memos/IcsAppointments.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // Reading and writing memos in a data file of 10,000 days.
-#include "app/IniFile.h"
+#include "core/system/IniFile.h"
 
 #include <QDate>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 // One month of the grid as the calendar window draws it: 42 day classes and 42 rokuyo names, over a data file of
 // ten years of daily memos and 300 extra off and working days.
 #include "BenchFolder.h"
-#include "calendar/DayClass.h"
-#include "calendar/Kyureki.h"
-#include "schedule/MemoBook.h"
-#include "schedule/MemoStore.h"
+#include "core/calendar/DayClass.h"
+#include "core/calendar/Kyureki.h"
+#include "core/memos/MemoBook.h"
+#include "core/memos/MemoStore.h"
 
 #include <benchmark/benchmark.h>
 

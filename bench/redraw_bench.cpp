@@ -1,9 +1,9 @@
 // Redrawing the calendar window for another month: the 42 cells, their rokuyo, the today marker and the
 // see-through shape, with default settings and a data file of ten years of daily memos.
 #include "BenchFolder.h"
-#include "app/SettingsStore.h"
-#include "schedule/MemoStore.h"
-#include "window/frmMain.h"
+#include "core/memos/MemoStore.h"
+#include "core/settings/SettingsStore.h"
+#include "gui/calendar/frmMain.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
-#include "schedule/IcsAppointments.h"
-#include "schedule/ScheduleImport.h"
+#include "core/memos/IcsAppointments.h"
+#include "core/memos/ScheduleImport.h"
 
 #include <cstdint>
 #include <cstdlib>

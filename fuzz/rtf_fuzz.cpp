@@ -1,5 +1,5 @@
-#include "notes/RtfReader.h"
-#include "notes/RtfWriter.h"
+#include "core/notes/RtfReader.h"
+#include "core/notes/RtfWriter.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -1,13 +1,13 @@
 #include "cli/CalCommand.h"
 
-#include "app/About.h"
-#include "app/AppContext.h"
-#include "app/Clock.h"
-#include "app/ProgramPaths.h"
-#include "calendar/Holidays.h"
-#include "calendar/Kyureki.h"
-#include "cli/IcsCalendar.h"
 #include "cli/SilentPrompts.h"
+#include "core/calendar/Holidays.h"
+#include "core/calendar/Kyureki.h"
+#include "core/memos/IcsCalendar.h"
+#include "core/program/About.h"
+#include "core/program/AppContext.h"
+#include "core/system/Clock.h"
+#include "core/system/ProgramPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
-#include "app/ProgramPaths.h"
 #include "cli/CalCommand.h"
+#include "core/system/ProgramPaths.h"
 
 #include <QCoreApplication>
 #include <QDate>

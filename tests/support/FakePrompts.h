@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompts.h"
+#include "core/system/Prompts.h"
 
 #include <QString>
 #include <QStringList>

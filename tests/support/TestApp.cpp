@@ -1,7 +1,7 @@
 #include "TestApp.h"
 
-#include "app/Cp932.h"
-#include "app/ProgramPaths.h"
+#include "core/system/Cp932.h"
+#include "core/system/ProgramPaths.h"
 
 #include <QFile>
 

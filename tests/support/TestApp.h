@@ -2,7 +2,7 @@
 
 #include "FakePrompts.h"
 #include "ManualClock.h"
-#include "app/AppContext.h"
+#include "core/program/AppContext.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>

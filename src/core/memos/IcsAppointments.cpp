@@ -1,0 +1,407 @@
+#include "core/memos/IcsAppointments.h"
+
+#include "core/system/Cp932.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringConverter>
+
+#include <libical/ical.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace {
+
+// Occurrences further from the chosen days than any zone offset are not looked at, and rules are followed for a
+// bounded number of steps, so that no rule (every second, for ever) holds the program. A step of libical's rule
+// iterator goes through ICU and costs tens of microseconds: a daily series counted from five years back is within
+// one rule's steps, and a file's steps end within a second or so. A rule without a count starts at the chosen days.
+constexpr int kMarginDays = 2;
+constexpr int kMaxRuleSteps = 2000;
+constexpr int kMaxFileSteps = 20000;
+// Between two occurrences libical's iterator looks at every unit of the rule (every minute of a minutely rule, every
+// day of a daily or longer one) and stops only at UNTIL or in 2037, also when none can match (February the 30th).
+// Each rule gets an UNTIL at the chosen days and at most this many units to look at.
+constexpr qint64 kMaxRuleUnits = 20000;
+constexpr qint64 kMaxFileUnits = 100000;
+
+IcsError fileError(int number, const char *what, const QString &fileName) {
+    return {number, QString::fromUtf8(what).arg(QDir::toNativeSeparators(fileName))};
+}
+
+// iCalendar is UTF-8; a byte-order mark is dropped, UTF-16 is taken by its mark, and a file that is no UTF-8 at all
+// is read as Shift-JIS, as older Japanese programs wrote it.
+QByteArray utf8Text(const QByteArray &bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return bytes.mid(3);
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(*QStringConverter::encodingForData(bytes));
+        return QString(decoder(bytes)).toUtf8();
+    }
+    return QByteArrayView(bytes).isValidUtf8() ? bytes : Cp932::decode(bytes).toUtf8();
+}
+
+bool startsAsCalendar(const QByteArray &text) {
+    return text.trimmed().left(15).toUpper() == "BEGIN:VCALENDAR";
+}
+
+QString textOf(const char *value) {
+    return value ? QString::fromUtf8(value) : QString();
+}
+
+// A calendar that cancels (an iTIP CANCEL) lists what is no longer on.
+bool cancels(icalcomponent *calendar) {
+    icalproperty *method = icalcomponent_get_first_property(calendar, ICAL_METHOD_PROPERTY);
+    return method && icalproperty_get_method(method) == ICAL_METHOD_CANCEL;
+}
+
+// A time with its zone: the file's own VTIMEZONE first, then the zones libical knows; an unknown zone is taken as
+// local time, like a floating one.
+icaltimetype zoned(icaltimetype t, icalproperty *property, icalcomponent *calendar) {
+    if (t.is_date || icaltime_is_utc(t)) return t;
+    t.zone = nullptr;
+    icalparameter *tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+    const char *id = tzid ? icalparameter_get_tzid(tzid) : nullptr;
+    if (!id || !*id) return t;
+    icaltimezone *zone = icalcomponent_get_timezone(calendar, id);
+    if (!zone) zone = icaltimezone_get_builtin_timezone(id);
+    if (!zone) zone = icaltimezone_get_builtin_timezone_from_tzid(id);
+    t.zone = zone;
+    return t;
+}
+
+QDate wallDate(const icaltimetype &t) {
+    return QDate(t.year, t.month, t.day);
+}
+
+bool usable(const icaltimetype &t) {
+    return !icaltime_is_null_time(t) && t.year >= 1 && t.year <= 9999 && wallDate(t).isValid();
+}
+
+// Seconds on one line for a timed occurrence (a floating one by its wall clock), the day number for a date.
+qint64 instant(const icaltimetype &t) {
+    if (t.is_date) return wallDate(t).toJulianDay();
+    if (t.zone) return qint64(icaltime_as_timet_with_zone(t, t.zone));
+    return wallDate(t).toJulianDay() * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+// The same occurrence: a date matches any time of its day.
+bool sameOccurrence(const icaltimetype &a, const icaltimetype &b) {
+    if (a.is_date || b.is_date) return wallDate(a) == wallDate(b);
+    return instant(a) == instant(b);
+}
+
+QDateTime localTime(const icaltimetype &t, const QTimeZone &local) {
+    const QDate day = wallDate(t);
+    if (t.is_date) return QDateTime(day, QTime(0, 0), local);
+    if (t.zone) return QDateTime::fromSecsSinceEpoch(qint64(icaltime_as_timet_with_zone(t, t.zone)), local);
+    return QDateTime(day, QTime(t.hour, t.minute, t.second), local);
+}
+
+QString requiredAttendees(icalcomponent *event) {
+    QStringList names;
+    for (icalproperty *p = icalcomponent_get_first_property(event, ICAL_ATTENDEE_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_ATTENDEE_PROPERTY)) {
+        icalparameter *role = icalproperty_get_first_parameter(p, ICAL_ROLE_PARAMETER);
+        if (role && icalparameter_get_role(role) != ICAL_ROLE_REQPARTICIPANT) continue;
+        icalparameter *cn = icalproperty_get_first_parameter(p, ICAL_CN_PARAMETER);
+        QString name = cn ? textOf(icalparameter_get_cn(cn)).trimmed() : QString();
+        if (name.isEmpty()) {
+            name = textOf(icalproperty_get_attendee(p)).trimmed();
+            if (name.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive)) name = name.mid(7);
+        }
+        if (!name.isEmpty()) names << name;
+    }
+    return names.join(QStringLiteral("; "));
+}
+
+class Reader {
+public:
+    Reader(const QDate &from, const QDate &to, const QTimeZone &local)
+        : m_from(from), m_to(to), m_first(from.addDays(-kMarginDays)), m_last(to.addDays(kMarginDays)),
+          m_local(local) {}
+
+    // Notes every replaced occurrence (RECURRENCE-ID) of the series of its UID.
+    void noteOverride(icalcomponent *event, icalcomponent *calendar) {
+        icalproperty *id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
+        if (!id) return;
+        const icaltimetype t = zoned(icalproperty_get_recurrenceid(id), id, calendar);
+        if (usable(t)) m_overrides[textOf(icalcomponent_get_uid(event))].push_back(t);
+    }
+
+    // False when the event has no start to place it by.
+    bool add(icalcomponent *event, icalcomponent *calendar, bool cancelledCalendar) {
+        icalproperty *startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+        if (!startProperty) return false;
+        const icaltimetype start = zoned(icalproperty_get_dtstart(startProperty), startProperty, calendar);
+        if (!usable(start)) return false;
+        if (cancelledCalendar || icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED) return true;
+        if (m_from > m_to) return true;
+
+        Appointment base;
+        base.subject = textOf(icalcomponent_get_summary(event));
+        base.attendees = requiredAttendees(event);
+        base.location = textOf(icalcomponent_get_location(event));
+        base.body = textOf(icalcomponent_get_description(event));
+        const QDateTime firstStart = localTime(start, m_local);
+        const QDateTime firstEnd = endOf(event, calendar, start, firstStart);
+
+        const bool single = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+        for (const icaltimetype &t : single ? std::vector<icaltimetype>{start} : occurrences(event, calendar, start)) {
+            Appointment a = base;
+            a.start = localTime(t, m_local);
+            a.end = start.is_date ? a.start.addDays(firstStart.daysTo(firstEnd))
+                                  : a.start.addSecs(firstStart.secsTo(firstEnd));
+            const QDate day = a.start.date();
+            if (day >= m_from && day <= m_to) m_found.push_back(std::move(a));
+        }
+        return true;
+    }
+
+    std::vector<Appointment> take() { return std::move(m_found); }
+    bool cut() const { return m_cut; }
+
+private:
+    // DTEND, else DTSTART + DURATION, else the start itself.
+    QDateTime endOf(icalcomponent *event, icalcomponent *calendar, const icaltimetype &start,
+                    const QDateTime &localStart) const {
+        if (icalproperty *p = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
+            const icaltimetype end = zoned(icalproperty_get_dtend(p), p, calendar);
+            if (usable(end)) return localTime(end, m_local);
+        }
+        if (icalproperty *p = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
+            const icaldurationtype d = icalproperty_get_duration(p);
+            if (start.is_date) return localStart.addDays(qint64(d.is_neg ? -1 : 1) * (d.weeks * 7 + d.days));
+            return localStart.addSecs(icaldurationtype_as_int(d));
+        }
+        return localStart;
+    }
+
+    bool inWindow(const icaltimetype &t) const {
+        const QDate day = wallDate(t);
+        return day >= m_first && day <= m_last;
+    }
+
+    // An extra date of the series in the kind of its start: a date for a day-long event, the start's time of day
+    // for a timed one.
+    static icaltimetype like(icaltimetype t, const icaltimetype &start) {
+        if (start.is_date && !t.is_date) {
+            t.is_date = 1;
+            t.hour = t.minute = t.second = 0;
+            t.zone = nullptr;
+        } else if (!start.is_date && t.is_date) {
+            t.is_date = 0;
+            t.hour = start.hour;
+            t.minute = start.minute;
+            t.second = start.second;
+            t.zone = start.zone;
+        }
+        return t;
+    }
+
+    // The start of a local day in the start's own kind and zone.
+    icaltimetype startOfDay(const QDate &day, const icaltimetype &start) const {
+        icaltimetype t;
+        if (start.zone && !start.is_date) {
+            const QDateTime begin(day, QTime(0, 0), m_local);
+            t = icaltime_from_timet_with_zone(time_t(begin.toSecsSinceEpoch()), 0, start.zone);
+        } else {
+            t = start;
+            t.year = day.year();
+            t.month = day.month();
+            t.day = day.day();
+            t.hour = t.minute = t.second = 0;
+        }
+        t.zone = start.zone;
+        return t;
+    }
+
+    // The seconds of the units the iterator steps through: those of the rule below a day, else a day.
+    static qint64 unitSeconds(const icalrecurrencetype &rule) {
+        const qint64 interval = std::max<qint64>(1, rule.interval);
+        switch (rule.freq) {
+        case ICAL_SECONDLY_RECURRENCE: return interval;
+        case ICAL_MINUTELY_RECURRENCE: return 60 * interval;
+        case ICAL_HOURLY_RECURRENCE: return 3600 * interval;
+        default: return 86400;
+        }
+    }
+
+    // Units from a to b (same kind and zone); dates count in days.
+    static qint64 unitsBetween(const icaltimetype &a, const icaltimetype &b, qint64 unit) {
+        const qint64 span = instant(b) - instant(a);
+        return a.is_date ? span * 86400 / unit : span / unit;
+    }
+
+    void follow(const icalrecurrencetype &rule, const icaltimetype &start, std::vector<icaltimetype> &out) {
+        if (rule.freq == ICAL_NO_RECURRENCE) return;
+        // Jump to the first chosen day where the rule allows it (a counted rule must be counted from its start).
+        const icaltimetype first = startOfDay(m_from, start);
+        const bool jump = rule.count == 0 && instant(start) < instant(first);
+        const icaltimetype from = jump ? first : start;
+        // An UNTIL after the chosen days, or after as many units as the iterator may look at, whichever is first.
+        const qint64 unit = unitSeconds(rule);
+        const qint64 units = std::min(kMaxRuleUnits, m_unitsLeft);
+        icaltimetype until = startOfDay(m_last.addDays(1), start);
+        qint64 needed = unitsBetween(from, until, unit);
+        if (needed > units) {
+            const qint64 seconds = std::max<qint64>(0, units) * unit;
+            until = from;
+            icaltime_adjust(&until, int(std::min<qint64>(seconds / 86400, 3660000)), 0, 0,
+                            from.is_date ? 0 : int(seconds % 86400));
+            needed = units;
+            if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, until) > 0) m_cut = true;
+        }
+        m_unitsLeft -= std::max<qint64>(0, needed);
+        icalrecurrencetype bounded = rule;
+        if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, until) > 0) bounded.until = until;
+
+        std::unique_ptr<icalrecur_iterator, void (*)(icalrecur_iterator *)> it(icalrecur_iterator_new(bounded, start),
+                                                                                icalrecur_iterator_free);
+        if (!it) return;
+        if (jump) icalrecur_iterator_set_start(it.get(), from);
+        for (int step = 0;; ++step, --m_stepsLeft) {
+            if (step == kMaxRuleSteps || m_stepsLeft == 0) {
+                m_cut = true;
+                return;
+            }
+            icaltimetype t = icalrecur_iterator_next(it.get());
+            if (!usable(t) || wallDate(t) > m_last) return;
+            t.zone = start.zone;
+            t.is_date = start.is_date;
+            if (inWindow(t)) out.push_back(t);
+        }
+    }
+
+    std::vector<icaltimetype> occurrences(icalcomponent *event, icalcomponent *calendar, const icaltimetype &start) {
+        std::vector<icaltimetype> found;
+        if (inWindow(start)) found.push_back(start);
+        for (icalproperty *p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); p;
+             p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY))
+            follow(icalproperty_get_rrule(p), start, found);
+        for (icalproperty *p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
+             p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+            const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
+            const icaltimetype t =
+                like(zoned(icaltime_is_null_time(rdate.time) ? rdate.period.start : rdate.time, p, calendar), start);
+            if (usable(t) && inWindow(t)) found.push_back(t);
+        }
+        std::vector<icaltimetype> excluded;
+        for (icalproperty *p = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); p;
+             p = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
+            const icaltimetype t = zoned(icalproperty_get_exdate(p), p, calendar);
+            if (usable(t)) excluded.push_back(t);
+        }
+        // An occurrence that the file gives again on its own (RECURRENCE-ID) is listed from there.
+        if (const auto o = m_overrides.find(textOf(icalcomponent_get_uid(event))); o != m_overrides.end())
+            excluded.insert(excluded.end(), o->second.begin(), o->second.end());
+
+        std::vector<std::pair<qint64, icaltimetype>> keyed;
+        keyed.reserve(found.size());
+        for (const icaltimetype &t : found) {
+            const bool gone = std::any_of(excluded.begin(), excluded.end(),
+                                          [&](const icaltimetype &x) { return sameOccurrence(t, x); });
+            if (!gone) keyed.emplace_back(instant(t), t);
+        }
+        std::stable_sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        keyed.erase(std::unique(keyed.begin(), keyed.end(),
+                                [](const auto &a, const auto &b) { return a.first == b.first; }),
+                    keyed.end());
+        std::vector<icaltimetype> out;
+        out.reserve(keyed.size());
+        for (const auto &k : keyed) out.push_back(k.second);
+        return out;
+    }
+
+    QDate m_from, m_to;
+    QDate m_first, m_last; // the days worth looking at
+    QTimeZone m_local;
+    std::map<QString, std::vector<icaltimetype>> m_overrides;
+    int m_stepsLeft = kMaxFileSteps;
+    qint64 m_unitsLeft = kMaxFileUnits;
+    bool m_cut = false;
+    std::vector<Appointment> m_found;
+};
+
+} // namespace
+
+IcsAppointments ReadIcsAppointments(const QByteArray &bytes, const QDate &from, const QDate &to,
+                                    const QTimeZone &local, const IcsProgress &progress, const QString &fileName) {
+    IcsAppointments result;
+    const QByteArray text = utf8Text(bytes);
+    const auto notCalendar = [&] {
+        result.error = fileError(321, "ファイル「%1」は iCalendar 形式ではありません。", fileName);
+        return result;
+    };
+    if (text.contains('\0')) return notCalendar();
+
+    const std::unique_ptr<icalcomponent, void (*)(icalcomponent *)> root(icalparser_parse_string(text.constData()),
+                                                                         icalcomponent_free);
+    if (!root) {
+        if (!startsAsCalendar(text)) return notCalendar();
+        result.error = fileError(62, "ファイル「%1」は途中で終わっています。", fileName);
+        return result;
+    }
+    std::vector<icalcomponent *> calendars;
+    if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
+        calendars.push_back(root.get());
+    } else if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
+        for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); c;
+             c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT))
+            calendars.push_back(c);
+    }
+    if (calendars.empty()) return notCalendar();
+
+    Reader reader(from, to, local);
+    struct Event {
+        icalcomponent *event, *calendar;
+        bool cancelled;
+    };
+    std::vector<Event> events;
+    for (icalcomponent *calendar : calendars) {
+        const bool cancelling = cancels(calendar);
+        for (icalcomponent *e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
+             e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+            events.push_back({e, calendar, cancelling});
+            reader.noteOverride(e, calendar);
+        }
+    }
+    const qsizetype total = qsizetype(events.size());
+    if (progress) progress(0, total);
+    for (qsizetype i = 0; i < total; ++i) {
+        const Event &e = events[size_t(i)];
+        if (!reader.add(e.event, e.calendar, e.cancelled)) {
+            result.error = fileError(321, "ファイル「%1」に開始日時（DTSTART）のない予定があります。", fileName);
+            return result;
+        }
+        if (progress) progress(i + 1, total);
+    }
+    result.appointments = reader.take();
+    result.cut = reader.cut();
+    return result;
+}
+
+IcsAppointments ReadIcsFile(const QString &path, const QDate &from, const QDate &to, const QTimeZone &local,
+                            const IcsProgress &progress) {
+    IcsAppointments result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.error = fileError(53, "ファイル「%1」が見つかりません。", path);
+        return result;
+    }
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        result.error = info.isDir() || info.isReadable()
+                           ? fileError(57, "ファイル「%1」を読み込めませんでした。", path)
+                           : fileError(70, "ファイル「%1」を読む権限がありません。", path);
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.error = fileError(57, "ファイル「%1」を読み込めませんでした。", path);
+        return result;
+    }
+    return ReadIcsAppointments(bytes, from, to, local, progress, path);
+}

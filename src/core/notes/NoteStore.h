@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/notes/NoteSettings.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+class AppContext;
+
+// The sticky notes: one rich-text file per note in the note folder and one section of the settings file named as the
+// file. The file name is the note's identity. Every write goes through the context, so a refused or failed write has
+// been said to the user and gives false.
+class NoteStore : public QObject {
+    Q_OBJECT
+public:
+    explicit NoteStore(AppContext &ctx);
+
+    // "付箋yyyyMMdd_HHmmss.rtf", with "_2", "_3" ... before ".rtf" while a file or a section has the name.
+    QString newNoteName(const QDateTime &now) const;
+    QString filePath(const QString &name) const;
+    // The files of the note folder, sorted by name, whose section places them (a non-empty Fusen_Top).
+    QStringList notesToShow() const;
+
+    // The editor form reads all seventeen keys; the window form leaves the editor's size empty. An empty Fusen_Disp
+    // reads as "0", expanded.
+    NoteSettings read(const QString &name, bool editorForm) const;
+    // All seventeen keys in their order, in one write.
+    bool writeAll(const QString &name, const NoteSettings &settings);
+    // What the note window changes: Fusen_Top, Fusen_Left and Fusen_Disp.
+    bool writePlace(const QString &name, const QPoint &topLeftTwips, const QString &disp);
+    bool writeKey(const QString &name, const QString &key, const QString &value);
+    bool removeSettings(const QString &name);
+
+    // The file first: when it cannot be written, that is said and the settings stay as they were.
+    bool saveNote(const QString &name, const QByteArray &rtf, const NoteSettings &settings);
+    // The section, then the file when asked. Told once the section is gone; false when the file stays.
+    bool deleteNote(const QString &name, bool deleteFile);
+
+signals:
+    void noteSaved(const QString &name);
+    void noteDeleted(const QString &name);
+
+private:
+    bool taken(const QString &name) const;
+
+    AppContext &m_ctx;
+};

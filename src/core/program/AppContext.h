@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/calendar/TimeZones.h"
+#include "core/memos/MemoBook.h"
+#include "core/memos/MemoClipboard.h"
+#include "core/notes/NoteStore.h"
+#include "core/program/CommandDispatcher.h"
+#include "core/settings/SettingsModel.h"
+#include "core/system/IniFile.h"
+#include "core/system/ProgramPaths.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class Clock;
+class Prompts;
+
+// The program-wide state: the paths, the two files and the five routines that are the only way to them, the settings
+// record, the displayed month and the rest of what the windows share. main() makes one; each test makes its own over
+// a temporary folder.
+class AppContext {
+public:
+    AppContext(ProgramPaths paths, Prompts &prompts, const Clock &clock);
+    AppContext(const AppContext &) = delete;
+    AppContext &operator=(const AppContext &) = delete;
+
+    const ProgramPaths &paths() const { return m_paths; }
+    Prompts &prompts() const { return m_prompts; }
+    const Clock &clock() const { return m_clock; }
+
+    // Settings file. A write that is refused or fails is reported and gives false: "保存できない文字が含まれています。"
+    // with the characters the file cannot hold, else "ファイルを保存できませんでした。" with the path (after
+    // "ファイルを読み込めませんでした。" when the file had not been found unreadable before).
+    QString ReadSetting(const QString &section, const QString &key) const;
+    bool WriteSetting(const QString &section, const std::optional<QString> &key, const std::optional<QString> &value);
+    bool WriteSettings(const std::vector<IniEdit> &edits);
+    const IniFile &settingsFile() const { return m_settingsFile; }
+
+    // Data file: memos and the extra off-day and working-day lists.
+    QString ReadData(const QString &section, const QString &key) const;
+    bool WriteData(const QString &section, const std::optional<QString> &key, const std::optional<QString> &value);
+    bool WriteData(const std::vector<IniEdit> &edits);
+    QStringList ReadDataSection(const QString &section) const;
+    const IniFile &dataFile() const { return m_dataFile; }
+
+    SettingsModel settings;
+    CommandDispatcher commands;
+    MemoBook &memos() { return m_memos; }
+    const MemoBook &memos() const { return m_memos; }
+    NoteStore &notes() { return m_notes; }
+    const NoteStore &notes() const { return m_notes; }
+    QDate displayedMonth;
+    // Says "ファイルを読み込めませんでした。" once for each of the two files that exists but cannot be read; the
+    // program goes on with what is in memory. False when one of them is unreadable.
+    bool reportUnreadableFiles();
+
+    QString currentNoteName; // the sticky note the menu and the editor act on
+    QString importFolder;    // where the import last found its files
+    MemoClipboard clipboard;
+    QString helpFilePath; // empty when the program has no help file
+    QLocale locale;       // month and weekday names
+    ZoneOffset zone;      // of the clock, from Time_Zone
+
+private:
+    bool report(const IniFile::WriteResult &result, const IniFile &file);
+    void reportUnreadable(const IniFile &file, bool &reported);
+
+    ProgramPaths m_paths;
+    Prompts &m_prompts;
+    const Clock &m_clock;
+    IniFile m_settingsFile;
+    IniFile m_dataFile;
+    MemoBook m_memos;
+    NoteStore m_notes;
+    bool m_settingsUnreadableReported = false;
+    bool m_dataUnreadableReported = false;
+};

@@ -1,0 +1,79 @@
+#include "core/settings/SettingsStore.h"
+
+#include "core/program/AppContext.h"
+#include "core/settings/SettingValues.h"
+#include "core/system/Cp932.h"
+#include "core/system/Twips.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The sample folder as Back_PicturePath. A program folder whose path code page 932 cannot hold ("josé") is given
+// relative to the program folder, where the picture band looks for it; "?" in its place would lose the pictures.
+QString DefaultPictureFolder(const ProgramPaths &paths) {
+    if (Cp932::canEncode(paths.sampleFolder)) return paths.sampleFolder;
+    QString relative = QDir(paths.programFolder).relativeFilePath(paths.sampleFolder);
+    return relative.endsWith(u'/') ? relative : relative + u'/';
+}
+
+} // namespace
+
+QString DefaultSettingValue(const AppContext &ctx, const char *key) {
+    if (std::strcmp(key, "VERSION") == 0) return QString::fromLatin1(SettingsVersion);
+    if (std::strcmp(key, "Frame_X") == 0) return SingleText(PrimaryScreenTwips().width() / 2.0);
+    if (std::strcmp(key, "Back_PicturePath") == 0) return DefaultPictureFolder(ctx.paths());
+    for (const SettingKey &k : SettingKeys())
+        if (std::strcmp(k.key, key) == 0) return QString::fromUtf8(k.defaultValue);
+    return QString();
+}
+
+bool WriteDefaultSettings(AppContext &ctx) {
+    std::vector<IniEdit> edits{{"SYSTEM", QStringLiteral("VERSION"), DefaultSettingValue(ctx, "VERSION")}};
+    for (const SettingKey &k : SettingKeys())
+        edits.push_back({QString::fromLatin1(k.section), QString::fromLatin1(k.key), DefaultSettingValue(ctx, k.key)});
+    return ctx.WriteSettings(edits);
+}
+
+std::vector<IniEdit> MissingSettings(const AppContext &ctx, const std::vector<IniEdit> &except) {
+    std::vector<IniEdit> edits;
+    const IniFile &file = ctx.settingsFile();
+    for (const SettingKey &k : SettingKeys()) {
+        const QString section = QString::fromLatin1(k.section), key = QString::fromLatin1(k.key);
+        const bool written = std::any_of(except.begin(), except.end(),
+                                         [&](const IniEdit &e) { return e.section == section && e.key == key; });
+        if (!written && !file.value(section, key)) edits.push_back({section, key, DefaultSettingValue(ctx, k.key)});
+    }
+    return edits;
+}
+
+bool FillMissingSettings(AppContext &ctx) {
+    const std::vector<IniEdit> edits = MissingSettings(ctx);
+    return edits.empty() || ctx.WriteSettings(edits);
+}
+
+void LoadSettings(AppContext &ctx) {
+    const IniFile &file = ctx.settingsFile();
+    for (const SettingKey &k : SettingKeys()) {
+        const std::optional<QString> value = file.value(QString::fromLatin1(k.section), QString::fromLatin1(k.key));
+        ctx.settings.*k.field = value ? *value : DefaultSettingValue(ctx, k.key);
+    }
+}
+
+bool SaveSettings(AppContext &ctx, const QString &group) {
+    const auto inGroup = [&group](const char *section) {
+        if (group == QLatin1String("ALL")) return true;
+        if (group == QLatin1String("Picture")) return std::strcmp(section, "BACK") == 0;
+        if (group == QLatin1String("Move")) return std::strcmp(section, "FRAME") == 0;
+        return false;
+    };
+    std::vector<IniEdit> edits;
+    for (const SettingKey &k : SettingKeys())
+        if (inGroup(k.section))
+            edits.push_back({QString::fromLatin1(k.section), QString::fromLatin1(k.key), ctx.settings.*k.field});
+    if (edits.empty()) return true;
+    return ctx.WriteSettings(edits);
+}

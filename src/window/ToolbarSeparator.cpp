@@ -1,6 +1,0 @@
-#include "window/ToolbarSeparator.h"
-
-ToolbarSeparator::ToolbarSeparator(QWidget *parent) : QToolButton(parent) {
-    setEnabled(false);
-    setFocusPolicy(Qt::NoFocus);
-}

@@ -1,0 +1,244 @@
+#include "TestApp.h"
+#include "core/memos/IcsAppointments.h"
+#include "core/memos/MemoBook.h"
+#include "core/memos/ScheduleImport.h"
+#include "core/system/Cp932.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QTimeZone kTokyo("Asia/Tokyo");
+
+QByteArray Fixture(const char *name) {
+    QFile file(QStringLiteral(SCHEDULE_FIXTURES "/") + QString::fromLatin1(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll();
+}
+
+QByteArray Calendar(const QByteArray &events) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n" + events + "END:VCALENDAR\r\n";
+}
+
+QByteArray Event(const QByteArray &properties) {
+    return "BEGIN:VEVENT\r\nUID:x\r\nDTSTAMP:20261201T000000Z\r\n" + properties + "END:VEVENT\r\n";
+}
+
+// "yyyy/MM/dd HH:mm-HH:mm subject" for each row.
+QStringList Rows(const IcsAppointments &read) {
+    QStringList rows;
+    for (const Appointment &a : read.appointments) {
+        const AppointmentCells c = CellsOf(a);
+        rows << c[0] + u' ' + c[1] + u'-' + c[2] + u' ' + c[3];
+    }
+    return rows;
+}
+
+Appointment At(const char *start, const char *subject, const char *body = "") {
+    const QDateTime when = QDateTime::fromString(QString::fromLatin1(start), Qt::ISODate);
+    return {when, when.addSecs(3600), QString::fromUtf8(subject), {}, {}, QString::fromUtf8(body)};
+}
+
+} // namespace
+
+TEST(IcsAppointments, ACalendarProgramsExportInLocalTime) {
+    const IcsAppointments read =
+        ReadIcsAppointments(Fixture("work.ics"), QDate(2026, 10, 1), QDate(2026, 12, 31), kTokyo);
+    ASSERT_TRUE(read.ok()) << read.error.reason.toStdString();
+    // The weekly meeting in New York moves by an hour when daylight saving time ends there on 1 November; 2 December
+    // is left out, 9 December moved to the next day and 16 December cancelled. Then, in the order of the file, the
+    // moved meeting (4:00 in Tokyo on the 11th), a whole day, a UTC time, a Tokyo time with a duration and a floating
+    // time with no end. The cancelled meeting and the to-do are not there.
+    const QStringList expected{
+        "2026/10/21 22:00-23:00 NY定例",         "2026/10/28 22:00-23:00 NY定例",
+        "2026/11/04 23:00-00:00 NY定例",         "2026/11/11 23:00-00:00 NY定例",
+        "2026/11/18 23:00-00:00 NY定例",         "2026/11/25 23:00-00:00 NY定例",
+        "2026/12/23 23:00-00:00 NY定例",         "2026/12/30 23:00-00:00 NY定例",
+        "2026/12/11 04:00-05:00 NY定例（振替）", "2026/12/23 00:00-00:00 大掃除",
+        "2026/12/08 10:00-11:30 企画会議",       "2026/12/18 18:00-20:00 忘年会",
+        "2026/12/24 19:00-19:00 🎄 Noël パーティー",
+    };
+    EXPECT_EQ(Rows(read), expected);
+
+    const Appointment &meeting = read.appointments[10];
+    EXPECT_EQ(meeting.attendees, QString::fromUtf8("山田太郎; suzuki@example.jp")); // required ones only
+    EXPECT_EQ(meeting.location, QString::fromUtf8("本社 3F 会議室A"));
+    EXPECT_EQ(meeting.body, QString::fromUtf8("議題:\n1. 来期の予算\n2. 日程, 担当の確認\n\n資料は共有フォルダにあります。"));
+}
+
+TEST(IcsAppointments, OnlyWhatStartsOnTheChosenDays) {
+    const QByteArray work = Fixture("work.ics");
+    const struct {
+        QDate from, to;
+        QStringList rows;
+    } cases[] = {
+        // The moved meeting is on the 10th in New York and on the 11th here.
+        {QDate(2026, 12, 8), QDate(2026, 12, 11), {"2026/12/11 04:00-05:00 NY定例（振替）", "2026/12/08 10:00-11:30 企画会議"}},
+        {QDate(2026, 12, 10), QDate(2026, 12, 10), {}},
+        {QDate(2026, 12, 24), QDate(2026, 12, 24), {"2026/12/24 19:00-19:00 🎄 Noël パーティー"}},
+        {QDate(2026, 12, 31), QDate(2026, 12, 1), {}}, // from after to
+        {QDate(2027, 1, 1), QDate(2027, 12, 31), {}},  // after the rule's end
+    };
+    for (const auto &c : cases) {
+        const IcsAppointments read = ReadIcsAppointments(work, c.from, c.to, kTokyo);
+        ASSERT_TRUE(read.ok());
+        EXPECT_EQ(Rows(read), c.rows) << c.from.toString().toStdString();
+    }
+}
+
+TEST(IcsAppointments, RecurrencesAreFollowedIntoTheChosenDaysOnly) {
+    const QByteArray daily = Calendar(Event("DTSTART:20000101T090000\r\nRRULE:FREQ=DAILY\r\nSUMMARY:d\r\n"));
+    EXPECT_EQ(ReadIcsAppointments(daily, QDate(2026, 12, 1), QDate(2026, 12, 31), kTokyo).appointments.size(), 31u);
+    // Counted from its start: the 10th of 20 occurrences.
+    const QByteArray counted =
+        Calendar(Event("DTSTART;VALUE=DATE:20261201\r\nRRULE:FREQ=DAILY;COUNT=20\r\nRDATE;VALUE=DATE:20261231\r\n"
+                       "EXDATE;VALUE=DATE:20261215\r\nSUMMARY:c\r\n"));
+    const IcsAppointments tenDays = ReadIcsAppointments(counted, QDate(2026, 12, 10), QDate(2026, 12, 31), kTokyo);
+    EXPECT_EQ(tenDays.appointments.size(), 11u);
+    EXPECT_FALSE(tenDays.cut);
+    // Every second for ever, from 1970: bounded, and still what the chosen day holds first.
+    const QByteArray endless = Calendar(Event("DTSTART:19700101T000000Z\r\nRRULE:FREQ=SECONDLY\r\nSUMMARY:s\r\n"));
+    const IcsAppointments read = ReadIcsAppointments(endless, QDate(2026, 12, 1), QDate(2026, 12, 1), kTokyo);
+    ASSERT_TRUE(read.ok());
+    ASSERT_FALSE(read.appointments.empty());
+    EXPECT_TRUE(read.cut);
+    EXPECT_EQ(read.appointments.front().start, QDateTime(QDate(2026, 12, 1), QTime(0, 0), kTokyo));
+    // Rules that never match (a 30th of February) would keep libical's iterator looking, unit by unit, until 2037.
+    for (const char *rule : {"FREQ=MINUTELY;BYMONTH=2;BYMONTHDAY=30", "FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30;COUNT=5",
+                             "FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30;UNTIL=20371231T000000Z"}) {
+        const QByteArray never =
+            Calendar(Event("DTSTART:20000101T090000\r\nRRULE:" + QByteArray(rule) + "\r\nSUMMARY:n\r\n"));
+        EXPECT_TRUE(ReadIcsAppointments(never, QDate(2026, 12, 1), QDate(2026, 12, 31), kTokyo).appointments.empty())
+            << rule;
+    }
+    // A rule libical cannot follow leaves the start alone.
+    const QByteArray broken = Calendar(Event("DTSTART:20261201T090000\r\nRRULE:FREQ=NEVER\r\nSUMMARY:b\r\n"));
+    EXPECT_EQ(Rows(ReadIcsAppointments(broken, QDate(2026, 12, 1), QDate(2026, 12, 31), kTokyo)),
+              QStringList{"2026/12/01 09:00-09:00 b"});
+}
+
+TEST(IcsAppointments, FilesThatAreNotWholeICalendarGiveNoRows) {
+    const QByteArray work = Fixture("work.ics");
+    const struct {
+        const char *what;
+        QByteArray bytes;
+        int number;
+        const char *reason;
+    } cases[] = {
+        {"cut off", work.left(work.size() / 2), 62, "ファイル「a.ics」は途中で終わっています。"},
+        {"cut after an event", work.left(work.lastIndexOf("END:VCALENDAR")), 62,
+         "ファイル「a.ics」は途中で終わっています。"},
+        {"text", "今日は晴れ\r\n", 321, "ファイル「a.ics」は iCalendar 形式ではありません。"},
+        {"empty", "", 321, "ファイル「a.ics」は iCalendar 形式ではありません。"},
+        {"binary", QByteArray("BEGIN:VCALENDAR\r\n\0\0\x01", 20) + work, 321,
+         "ファイル「a.ics」は iCalendar 形式ではありません。"},
+        {"a lone event", Event("DTSTART:20261201T090000Z\r\n"), 321,
+         "ファイル「a.ics」は iCalendar 形式ではありません。"},
+        {"no start", Calendar(Event("SUMMARY:x\r\n")), 321,
+         "ファイル「a.ics」に開始日時（DTSTART）のない予定があります。"},
+        {"a start that is no time", Calendar(Event("DTSTART:2026XX01\r\n")), 321,
+         "ファイル「a.ics」に開始日時（DTSTART）のない予定があります。"},
+    };
+    for (const auto &c : cases) {
+        const IcsAppointments read =
+            ReadIcsAppointments(c.bytes, QDate(2000, 1, 1), QDate(2030, 12, 31), kTokyo, {}, "a.ics");
+        EXPECT_EQ(read.error.number, c.number) << c.what;
+        EXPECT_EQ(read.error.reason, QString::fromUtf8(c.reason)) << c.what;
+        EXPECT_TRUE(read.appointments.empty()) << c.what;
+    }
+
+    TestApp app;
+    const auto fileError = [&](const QString &path) {
+        return ReadIcsFile(path, QDate(2026, 1, 1), QDate(2026, 12, 31), kTokyo).error;
+    };
+    EXPECT_EQ(fileError(app.path("none.ics")).number, 53);
+    EXPECT_EQ(fileError(app.path("none.ics")).reason,
+              QString::fromUtf8("ファイル「%1」が見つかりません。").arg(app.path("none.ics")));
+    EXPECT_EQ(fileError(app.folder()).number, 57);
+}
+
+TEST(IcsAppointments, ReadsMarkedUtf8Utf16AndShiftJisFiles) {
+    const QByteArray utf8 = Calendar(Event("DTSTART:20261201T090000\r\nSUMMARY:年末調整\r\n"));
+    const QString text = QString::fromUtf8(utf8);
+    QByteArray utf16("\xFF\xFE");
+    utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    const QByteArray inputs[] = {"\xEF\xBB\xBF" + utf8, utf16, *Cp932::encode(text)};
+    for (const QByteArray &bytes : inputs) {
+        const IcsAppointments read = ReadIcsAppointments(bytes, QDate(2026, 12, 1), QDate(2026, 12, 1), kTokyo);
+        EXPECT_EQ(Rows(read), QStringList{"2026/12/01 09:00-09:00 年末調整"}) << bytes.left(3).toHex().toStdString();
+    }
+}
+
+TEST(IcsAppointments, ProgressGoesThroughEveryEvent) {
+    QByteArray events;
+    for (int i = 0; i < 50; ++i) events += Event("DTSTART:20261201T090000\r\nSUMMARY:e\r\n");
+    std::vector<qsizetype> told;
+    ReadIcsAppointments(Calendar(events), QDate(2026, 12, 1), QDate(2026, 12, 1), kTokyo,
+                        [&](qsizetype done, qsizetype total) {
+                            EXPECT_EQ(total, 50);
+                            told.push_back(done);
+                        });
+    ASSERT_EQ(told.size(), 51u);
+    EXPECT_EQ(told.front(), 0);
+    EXPECT_EQ(told.back(), 50);
+}
+
+TEST(ScheduleImport, TextOfTheChosenFields) {
+    const AppointmentCells cells{"2006/11/25", "10:00", "11:00", "Meeting", "", "", "a\r\nb"};
+    const auto choice = [](std::array<bool, 7> fields, bool names, int style, int separator) {
+        ImportChoice c;
+        c.fields = fields;
+        c.withNames = names;
+        c.nameStyle = style;
+        c.nameLeft = "<";
+        c.nameRight = ">";
+        c.separator = separator;
+        c.separatorText = "//";
+        return c;
+    };
+    const std::array<bool, 7> dateStartSubject{true, true, false, true, false, false, false};
+    const struct {
+        ImportChoice choice;
+        const char *text;
+    } cases[] = {
+        {choice(dateStartSubject, true, 0, 0), "[開催日] 2006/11/25,[開始] 10:00,[件名] Meeting,"},
+        {choice(dateStartSubject, true, 0, 3), "[開催日] 2006/11/25\r\n[開始] 10:00\r\n[件名] Meeting\r\n"},
+        {choice(dateStartSubject, false, 0, 1), "2006/11/25;10:00;Meeting;"},
+        {choice(dateStartSubject, false, 0, -1), "2006/11/2510:00Meeting"},
+        {choice(dateStartSubject, true, 1, 2), "【開催日】 2006/11/25:【開始】 10:00:【件名】 Meeting:"},
+        {choice(dateStartSubject, true, 2, 4), "<開催日> 2006/11/25//<開始> 10:00//<件名> Meeting//"},
+        {choice({false, false, false, false, false, false, true}, true, 0, 0), "[本文] a\r\nb,"},
+    };
+    for (const auto &c : cases) EXPECT_EQ(ImportText(cells, c.choice), QString::fromUtf8(c.text)) << c.text;
+    EXPECT_FALSE(choice({}, true, 0, 0).anyField());
+}
+
+TEST(ScheduleImport, AppendsFromTheLastRowUpAfterTheMemoOfTheDay) {
+    TestApp app;
+    MemoBook &memos = app.ctx().memos();
+    ASSERT_EQ(memos.store(QDate(2006, 11, 25), "既存"), StoreResult::Stored);
+    std::vector<QDate> told;
+    QObject::connect(&memos, &MemoBook::memoChanged, [&](const QDate &d) { told.push_back(d); });
+    ImportChoice c;
+    c.fields = {false, true, false, true, false, false, true};
+    c.withNames = false;
+    c.separator = 0;
+    const std::vector<Appointment> rows{At("2006-11-25T10:00", "朝会"), At("2006-11-26T09:00", "😀 Café", "1\n2\r3"),
+                                        At("2006-11-25T15:00", "打合せ")};
+    std::vector<qsizetype> progress;
+    const ImportOutcome outcome = ImportAppointments(memos, rows, c, [&](qsizetype n) { progress.push_back(n); });
+    EXPECT_TRUE(outcome.written);
+    EXPECT_EQ(outcome.replaced, 2);
+    EXPECT_EQ(progress, (std::vector<qsizetype>{1, 2, 3}));
+    // Every line break of a field, of whatever kind, is one stored line break; one write for all.
+    EXPECT_EQ(app.bytes("Tsukiban.tdb"),
+              Sjis("[PROGRAM]\r\n2006/11/25=既存\\CRLF\\15:00,打合せ,,\\CRLF\\10:00,朝会,,\r\n"
+                   "2006/11/26=09:00,〓 Caf〓,1\\CRLF\\2\\CRLF\\3,\r\n"));
+    EXPECT_EQ(told, (std::vector<QDate>{QDate(2006, 11, 25), QDate(2006, 11, 26)}));
+
+    // Twice imported, twice there.
+    ImportAppointments(memos, {rows[0]}, c);
+    EXPECT_EQ(memos.memo(QDate(2006, 11, 25)).count(QString::fromUtf8("朝会")), 2);
+}
