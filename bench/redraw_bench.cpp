@@ -15,7 +15,7 @@ void BM_MonthRedraw(benchmark::State &state) {
     const QDate first(2020, 1, 1);
     BenchFolder folder(first);
     AppContext &ctx = folder.ctx;
-    WriteDefaultSettings(ctx);
+    WriteDefaultSettings(ctx.settingsStore());
     ctx.settings.load();
     frmMain window(ctx);
     window.activateCalendar();

@@ -1,7 +1,6 @@
 #include "core/memos/CsvExport.h"
 
 #include "core/memos/MemoBook.h"
-#include "core/program/AppContext.h"
 #include "core/system/AtomicFile.h"
 #include "core/system/Cp932.h"
 #include "core/system/Prompts.h"
@@ -27,17 +26,16 @@ QString DefaultCsvName(const QDate &month) {
     return QStringLiteral("Tsukiban_") + month.toString(QStringLiteral("yyyy_MM")) + QStringLiteral(".csv");
 }
 
-bool ExportMonthMemos(AppContext &ctx, const QDate &month) {
-    Prompts &prompts = ctx.prompts();
+bool ExportMonthMemos(const MemoBook &book, Prompts &prompts, const QString &folder, const QDate &month) {
     const Prompts::Answer answer =
         prompts.question(QStringLiteral("予定のある日のみ出力しますか？"), Prompts::Buttons::YesNoCancel);
     if (answer == Prompts::Answer::Cancel) return false;
-    const QString suggested = QDir(ctx.paths().exportFolder).filePath(DefaultCsvName(month));
+    const QString suggested = QDir(folder).filePath(DefaultCsvName(month));
     QString path = prompts.saveFileName(QStringLiteral("エクスポート"), suggested, QStringLiteral("CSV ﾌｧｲﾙ (*.csv)"));
     if (path.isEmpty()) return false;
     // The default extension, as the save dialog adds it.
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-    if (!WriteFileAtomically(path, MemoCsv(ctx.memos(), month, answer == Prompts::Answer::Yes))) {
+    if (!WriteFileAtomically(path, MemoCsv(book, month, answer == Prompts::Answer::Yes))) {
         prompts.information(QStringLiteral("ファイルを保存できませんでした。\r\n") + QDir::toNativeSeparators(path));
         return false;
     }

@@ -1,6 +1,6 @@
 #include "core/memos/MemoBook.h"
 
-#include "core/program/AppContext.h"
+#include "core/system/ProfileFile.h"
 #include "core/system/Prompts.h"
 
 #include <map>
@@ -20,40 +20,40 @@ QStringList keysOf(const QStringList &entries) {
 
 } // namespace
 
-MemoBook::MemoBook(AppContext &ctx) : m_ctx(ctx) {}
+MemoBook::MemoBook(ProfileFile &data, Prompts &prompts) : m_data(data), m_prompts(prompts) {}
 
 QString MemoBook::memo(const QDate &date, const QString &lineBreak) const {
-    return DecodeMemo(m_ctx.ReadData(kMemos, DayKey(date)), lineBreak);
+    return DecodeMemo(m_data.read(kMemos, DayKey(date)), lineBreak);
 }
 
 bool MemoBook::hasMemo(const QDate &date) const {
-    return !m_ctx.ReadData(kMemos, DayKey(date)).isEmpty();
+    return !m_data.read(kMemos, DayKey(date)).isEmpty();
 }
 
 DayMarks MemoBook::marks(const QDate &date) const {
     const QString key = DayKey(date);
-    return DayMarks{!m_ctx.ReadData(kMemos, key).isEmpty(), !m_ctx.ReadData(kOffDays, key).isEmpty(),
-                    !m_ctx.ReadData(kWorkingDays, key).isEmpty()};
+    return DayMarks{!m_data.read(kMemos, key).isEmpty(), !m_data.read(kOffDays, key).isEmpty(),
+                    !m_data.read(kWorkingDays, key).isEmpty()};
 }
 
 StoreResult MemoBook::store(const QDate &date, const QString &text, Limit limit) {
     if (limit == Limit::Input) {
         if (const int n = MemoByteCount(text); n > MemoByteLimit) {
-            m_ctx.prompts().information(
+            m_prompts.information(
                 QStringLiteral("入力文字数（半角：%1）が制限（半角：1024桁）を超えています。").arg(n));
             return StoreResult::Failed;
         }
     }
     const QString encoded = EncodeMemo(text);
     const bool blank = IsBlankMemo(encoded);
-    if (!m_ctx.WriteData(kMemos, DayKey(date), blank ? std::nullopt : std::optional<QString>(encoded)))
+    if (!m_data.write(kMemos, DayKey(date), blank ? std::nullopt : std::optional<QString>(encoded)))
         return StoreResult::Failed;
     emit memoChanged(date);
     return blank ? StoreResult::Removed : StoreResult::Stored;
 }
 
 bool MemoBook::remove(const QDate &date) {
-    if (!m_ctx.WriteData(kMemos, DayKey(date), std::nullopt)) return false;
+    if (!m_data.write(kMemos, DayKey(date), std::nullopt)) return false;
     emit memoChanged(date);
     return true;
 }
@@ -62,14 +62,14 @@ bool MemoBook::append(const std::vector<std::pair<QDate, QString>> &additions) {
     std::map<QDate, QString> values; // what each day will hold, encoded
     for (const auto &[day, text] : additions) {
         auto at = values.find(day);
-        if (at == values.end()) at = values.emplace(day, m_ctx.ReadData(kMemos, DayKey(day))).first;
+        if (at == values.end()) at = values.emplace(day, m_data.read(kMemos, DayKey(day))).first;
         at->second += EncodeMemo(at->second.isEmpty() ? text : QStringLiteral("\r\n") + text);
     }
     std::vector<IniEdit> edits;
     for (const auto &[day, value] : values)
         edits.push_back({kMemos, DayKey(day), IsBlankMemo(value) ? std::nullopt : std::optional<QString>(value)});
     if (edits.empty()) return true;
-    if (!m_ctx.WriteData(edits)) return false;
+    if (!m_data.write(edits)) return false;
     for (const auto &entry : values) emit memoChanged(entry.first);
     return true;
 }
@@ -77,11 +77,11 @@ bool MemoBook::append(const std::vector<std::pair<QDate, QString>> &additions) {
 bool MemoBook::paste(const QDate &source, const QDate &target, bool move) {
     // Moving a memo onto its own day would write it and then remove it as the source.
     if (move && source == target) return false;
-    const QString text = m_ctx.ReadData(kMemos, DayKey(source));
+    const QString text = m_data.read(kMemos, DayKey(source));
     std::vector<IniEdit> edits{
         {kMemos, DayKey(target), IsBlankMemo(text) ? std::nullopt : std::optional<QString>(text)}};
     if (move) edits.push_back({kMemos, DayKey(source), std::nullopt});
-    if (!m_ctx.WriteData(edits)) return false;
+    if (!m_data.write(edits)) return false;
     emit memoChanged(target);
     if (move) emit memoChanged(source);
     return true;
@@ -97,17 +97,17 @@ bool MemoBook::removeAll(const std::vector<QDate> &days) {
         edits.push_back({kMemos, DayKey(day), std::nullopt});
     }
     if (edits.empty()) return true;
-    if (!m_ctx.WriteData(edits)) return false;
+    if (!m_data.write(edits)) return false;
     for (const QDate &day : changed) emit memoChanged(day);
     return true;
 }
 
 QStringList MemoBook::offDays() const {
-    return keysOf(m_ctx.ReadDataSection(kOffDays));
+    return keysOf(m_data.section(kOffDays));
 }
 
 QStringList MemoBook::workingDays() const {
-    return keysOf(m_ctx.ReadDataSection(kWorkingDays));
+    return keysOf(m_data.section(kWorkingDays));
 }
 
 bool MemoBook::setDayLists(const QStringList &offDays, const QStringList &workingDays) {
@@ -115,7 +115,7 @@ bool MemoBook::setDayLists(const QStringList &offDays, const QStringList &workin
     for (const QString &key : offDays) edits.push_back({kOffDays, key, QStringLiteral("1")});
     edits.push_back({kWorkingDays, std::nullopt, std::nullopt});
     for (const QString &key : workingDays) edits.push_back({kWorkingDays, key, QStringLiteral("2")});
-    if (!m_ctx.WriteData(edits)) return false;
+    if (!m_data.write(edits)) return false;
     emit dayListsChanged();
     return true;
 }

@@ -11,7 +11,8 @@
 #include <utility>
 #include <vector>
 
-class AppContext;
+class ProfileFile;
+class Prompts;
 
 // The one owner of the data file's sections: the memos of the days ([PROGRAM]), the extra off days ([OFFDAY]) and the
 // extra working days ([WEEKDAY]). Every window reads and changes memos here and hears of each change through
@@ -20,7 +21,7 @@ class AppContext;
 class MemoBook : public QObject {
     Q_OBJECT
 public:
-    explicit MemoBook(AppContext &ctx);
+    MemoBook(ProfileFile &data, Prompts &prompts);
 
     // The day's memo with each "\CRLF\" as lineBreak; empty when there is none.
     QString memo(const QDate &date, const QString &lineBreak = QStringLiteral("\r\n")) const;
@@ -54,5 +55,6 @@ signals:
     void dayListsChanged();
 
 private:
-    AppContext &m_ctx;
+    ProfileFile &m_data;
+    Prompts &m_prompts;
 };

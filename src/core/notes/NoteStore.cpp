@@ -1,21 +1,23 @@
 #include "core/notes/NoteStore.h"
 
-#include "core/program/AppContext.h"
 #include "core/settings/SettingValues.h"
 #include "core/system/AtomicFile.h"
+#include "core/system/ProfileFile.h"
 #include "core/system/Prompts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
 #include <vector>
 
-NoteStore::NoteStore(AppContext &ctx) : m_ctx(ctx) {}
+NoteStore::NoteStore(ProfileFile &settings, Prompts &prompts, QString noteFolder)
+    : m_settings(settings), m_prompts(prompts), m_noteFolder(std::move(noteFolder)) {}
 
 bool NoteStore::taken(const QString &name) const {
     const QFileInfo file(filePath(name));
-    return file.exists() || file.isSymLink() || m_ctx.settingsFile().hasSection(name);
+    return file.exists() || file.isSymLink() || m_settings.file().hasSection(name);
 }
 
 QString NoteStore::newNoteName(const QDateTime &now) const {
@@ -27,14 +29,14 @@ QString NoteStore::newNoteName(const QDateTime &now) const {
 }
 
 QString NoteStore::filePath(const QString &name) const {
-    return m_ctx.paths().noteFolderPath + name;
+    return m_noteFolder + name;
 }
 
 QStringList NoteStore::notesToShow() const {
-    QStringList names = QDir(m_ctx.paths().noteFolderPath).entryList(QDir::Files, QDir::NoSort);
+    QStringList names = QDir(m_noteFolder).entryList(QDir::Files, QDir::NoSort);
     names.sort();
     names.removeIf(
-        [this](const QString &name) { return m_ctx.ReadSetting(name, QStringLiteral("Fusen_Top")).isEmpty(); });
+        [this](const QString &name) { return m_settings.read(name, QStringLiteral("Fusen_Top")).isEmpty(); });
     return names;
 }
 
@@ -42,7 +44,7 @@ NoteSettings NoteStore::read(const QString &name, bool editorForm) const {
     NoteSettings settings;
     for (const NoteSettingKey &key : NoteSettingKeys()) {
         if (key.editorOnly && !editorForm) continue;
-        settings.*key.member = m_ctx.ReadSetting(name, QString::fromLatin1(key.key));
+        settings.*key.member = m_settings.read(name, QString::fromLatin1(key.key));
     }
     if (settings.Fusen_Disp.isEmpty()) settings.Fusen_Disp = QStringLiteral("0");
     return settings;
@@ -52,11 +54,11 @@ bool NoteStore::writeAll(const QString &name, const NoteSettings &settings) {
     std::vector<IniEdit> edits;
     for (const NoteSettingKey &key : NoteSettingKeys())
         edits.push_back({name, QString::fromLatin1(key.key), settings.*key.member});
-    return m_ctx.WriteSettings(edits);
+    return m_settings.write(edits);
 }
 
 bool NoteStore::writePlace(const QString &name, const QPoint &topLeftTwips, const QString &disp) {
-    return m_ctx.WriteSettings({
+    return m_settings.write({
         {name, QStringLiteral("Fusen_Top"), SingleText(topLeftTwips.y())},
         {name, QStringLiteral("Fusen_Left"), SingleText(topLeftTwips.x())},
         {name, QStringLiteral("Fusen_Disp"), disp},
@@ -64,18 +66,18 @@ bool NoteStore::writePlace(const QString &name, const QPoint &topLeftTwips, cons
 }
 
 bool NoteStore::writeKey(const QString &name, const QString &key, const QString &value) {
-    return m_ctx.WriteSettings({{name, key, value}});
+    return m_settings.write({{name, key, value}});
 }
 
 bool NoteStore::removeSettings(const QString &name) {
-    return m_ctx.WriteSettings({{name, std::nullopt, std::nullopt}});
+    return m_settings.write({{name, std::nullopt, std::nullopt}});
 }
 
 bool NoteStore::saveNote(const QString &name, const QByteArray &rtf, const NoteSettings &settings) {
     const QString path = filePath(name);
     if (!WriteFileAtomically(path, rtf)) {
-        m_ctx.prompts().information(QStringLiteral("ファイルを保存できませんでした。\r\n") +
-                                    QDir::toNativeSeparators(path));
+        m_prompts.information(QStringLiteral("ファイルを保存できませんでした。\r\n") +
+                              QDir::toNativeSeparators(path));
         return false;
     }
     if (!writeAll(name, settings)) return false;

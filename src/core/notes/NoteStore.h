@@ -9,15 +9,16 @@
 #include <QString>
 #include <QStringList>
 
-class AppContext;
+class ProfileFile;
+class Prompts;
 
 // The sticky notes: one rich-text file per note in the note folder and one section of the settings file named as the
-// file. The file name is the note's identity. Every write goes through the context, so a refused or failed write has
+// file. The file name is the note's identity. Every write goes through the settings file, so a refused or failed write has
 // been said to the user and gives false.
 class NoteStore : public QObject {
     Q_OBJECT
 public:
-    explicit NoteStore(AppContext &ctx);
+    NoteStore(ProfileFile &settings, Prompts &prompts, QString noteFolder);
 
     // "付箋yyyyMMdd_HHmmss.rtf", with "_2", "_3" ... before ".rtf" while a file or a section has the name.
     QString newNoteName(const QDateTime &now) const;
@@ -47,5 +48,7 @@ signals:
 private:
     bool taken(const QString &name) const;
 
-    AppContext &m_ctx;
+    ProfileFile &m_settings;
+    Prompts &m_prompts;
+    QString m_noteFolder;
 };

@@ -6,7 +6,9 @@
 #include "core/notes/NoteStore.h"
 #include "core/program/CommandDispatcher.h"
 #include "core/settings/SettingsModel.h"
+#include "core/settings/SettingsStore.h"
 #include "core/system/IniFile.h"
+#include "core/system/ProfileFile.h"
 #include "core/system/ProgramPaths.h"
 
 #include <QDate>
@@ -33,20 +35,24 @@ public:
     Prompts &prompts() const { return m_prompts; }
     const Clock &clock() const { return m_clock; }
 
-    // Settings file. A write that is refused or fails is reported and gives false: "保存できない文字が含まれています。"
-    // with the characters the file cannot hold, else "ファイルを保存できませんでした。" with the path (after
-    // "ファイルを読み込めませんでした。" when the file had not been found unreadable before).
-    QString ReadSetting(const QString &section, const QString &key) const;
-    bool WriteSetting(const QString &section, const std::optional<QString> &key, const std::optional<QString> &value);
-    bool WriteSettings(const std::vector<IniEdit> &edits);
-    const IniFile &settingsFile() const { return m_settingsFile; }
+    // The two files; a write that is refused or fails has been said and gives false (ProfileFile).
+    QString ReadSetting(const QString &section, const QString &key) const { return m_settingsFile.read(section, key); }
+    bool WriteSetting(const QString &section, const std::optional<QString> &key, const std::optional<QString> &value) {
+        return m_settingsFile.write(section, key, value);
+    }
+    bool WriteSettings(const std::vector<IniEdit> &edits) { return m_settingsFile.write(edits); }
+    const IniFile &settingsFile() const { return m_settingsFile.file(); }
+    // The settings file with the paths its defaults depend on, for the routines of SettingsStore.
+    SettingsFile settingsStore() { return {m_settingsFile, m_paths}; }
 
     // Data file: memos and the extra off-day and working-day lists.
-    QString ReadData(const QString &section, const QString &key) const;
-    bool WriteData(const QString &section, const std::optional<QString> &key, const std::optional<QString> &value);
-    bool WriteData(const std::vector<IniEdit> &edits);
-    QStringList ReadDataSection(const QString &section) const;
-    const IniFile &dataFile() const { return m_dataFile; }
+    QString ReadData(const QString &section, const QString &key) const { return m_dataFile.read(section, key); }
+    bool WriteData(const QString &section, const std::optional<QString> &key, const std::optional<QString> &value) {
+        return m_dataFile.write(section, key, value);
+    }
+    bool WriteData(const std::vector<IniEdit> &edits) { return m_dataFile.write(edits); }
+    QStringList ReadDataSection(const QString &section) const { return m_dataFile.section(section); }
+    const IniFile &dataFile() const { return m_dataFile.file(); }
 
     SettingsModel settings;
     CommandDispatcher commands;
@@ -67,16 +73,11 @@ public:
     ZoneOffset zone;      // of the clock, from Time_Zone
 
 private:
-    bool report(const IniFile::WriteResult &result, const IniFile &file);
-    void reportUnreadable(const IniFile &file, bool &reported);
-
     ProgramPaths m_paths;
     Prompts &m_prompts;
     const Clock &m_clock;
-    IniFile m_settingsFile;
-    IniFile m_dataFile;
+    ProfileFile m_settingsFile;
+    ProfileFile m_dataFile;
     MemoBook m_memos;
     NoteStore m_notes;
-    bool m_settingsUnreadableReported = false;
-    bool m_dataUnreadableReported = false;
 };

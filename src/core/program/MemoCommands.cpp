@@ -2,7 +2,9 @@
 
 #include "core/memos/CsvExport.h"
 #include "core/memos/MemoBook.h"
-#include "core/program/AppContext.h"
+#include "core/memos/MemoClipboard.h"
+#include "core/program/CommandDispatcher.h"
+#include "core/system/ProgramPaths.h"
 #include "core/system/Prompts.h"
 
 #include <vector>
@@ -12,62 +14,62 @@ namespace {
 const QString kCut = QStringLiteral("CUT");
 const QString kCopy = QStringLiteral("COPY");
 
-void Record(AppContext &ctx, const QDate &day, const QString &mode) {
+void Record(MemoClipboard &clip, const QDate &day, const QString &mode) {
     if (!day.isValid()) return;
-    ctx.clipboard.ClipboardDay = day;
-    ctx.clipboard.ClipboardMode = mode;
+    clip.ClipboardDay = day;
+    clip.ClipboardMode = mode;
 }
 
 } // namespace
 
-void CutMemo(AppContext &ctx, const QDate &day) {
-    Record(ctx, day, kCut);
+void CutMemo(MemoClipboard &clip, const QDate &day) {
+    Record(clip, day, kCut);
 }
 
-void CopyMemo(AppContext &ctx, const QDate &day) {
-    Record(ctx, day, kCopy);
+void CopyMemo(MemoClipboard &clip, const QDate &day) {
+    Record(clip, day, kCopy);
 }
 
-bool CanPaste(const AppContext &ctx) {
-    const MemoClipboard &clip = ctx.clipboard;
+bool CanPaste(const MemoClipboard &clip) {
     return clip.ClipboardDay.isValid() && (clip.ClipboardMode == kCut || clip.ClipboardMode == kCopy);
 }
 
-bool PasteMemo(AppContext &ctx, const QDate &target) {
-    if (!target.isValid() || !CanPaste(ctx)) return false;
-    MemoClipboard &clip = ctx.clipboard;
+bool PasteMemo(MemoClipboard &clip, MemoBook &memos, const QDate &target) {
+    if (!target.isValid() || !CanPaste(clip)) return false;
     const bool cut = clip.ClipboardMode == kCut;
-    if (!ctx.memos().paste(clip.ClipboardDay, target, cut)) return false;
+    if (!memos.paste(clip.ClipboardDay, target, cut)) return false;
     // The source is gone: a second Paste would only remove the next target's memo.
     if (cut) clip.ClipboardMode.clear();
     return true;
 }
 
-bool DeleteMemo(AppContext &ctx, const QDate &day) {
-    return day.isValid() && ctx.memos().remove(day);
+bool DeleteMemo(MemoBook &memos, const QDate &day) {
+    return day.isValid() && memos.remove(day);
 }
 
-bool ClearMonthMemos(AppContext &ctx, const QDate &month) {
+bool ClearMonthMemos(MemoBook &memos, Prompts &prompts, const QDate &month) {
     const QString question =
         month.toString(QStringLiteral("yyyy/MM")) + QStringLiteral("の予定をすべてクリアします。よろしいですか？");
-    if (ctx.prompts().question(question, Prompts::Buttons::YesNo) != Prompts::Answer::Yes) return false;
+    if (prompts.question(question, Prompts::Buttons::YesNo) != Prompts::Answer::Yes) return false;
     std::vector<QDate> days;
     for (QDate day(month.year(), month.month(), 1); day.month() == month.month(); day = day.addDays(1))
         days.push_back(day);
-    return ctx.memos().removeAll(days);
+    return memos.removeAll(days);
 }
 
-void AddMemoCommands(AppContext &ctx) {
-    CommandDispatcher &commands = ctx.commands;
-    QObject *owner = &ctx.memos();
-    commands.handle(Command::CutMemo, owner, [&ctx](const CommandTarget &t) { CutMemo(ctx, t.day); });
-    commands.handle(Command::CopyMemo, owner, [&ctx](const CommandTarget &t) { CopyMemo(ctx, t.day); });
-    commands.handle(Command::PasteMemo, owner, [&ctx](const CommandTarget &t) { PasteMemo(ctx, t.day); });
-    commands.handle(Command::DeleteMemo, owner, [&ctx](const CommandTarget &t) { DeleteMemo(ctx, t.day); });
-    // Clear and Export act on the month of the day, or the displayed month when the command names no day.
-    const auto month = [&ctx](const CommandTarget &t) { return t.day.isValid() ? t.day : ctx.displayedMonth; };
-    commands.handle(Command::ClearMonth, owner,
-                    [&ctx, month](const CommandTarget &t) { ClearMonthMemos(ctx, month(t)); });
-    commands.handle(Command::ExportMemos, owner,
-                    [&ctx, month](const CommandTarget &t) { ExportMonthMemos(ctx, month(t)); });
+void AddMemoCommands(CommandDispatcher &commands, MemoBook &memos, MemoClipboard &clip, Prompts &prompts,
+                     const QDate &displayedMonth, const ProgramPaths &paths) {
+    QObject *owner = &memos;
+    commands.handle(Command::CutMemo, owner, [&clip](const CommandTarget &t) { CutMemo(clip, t.day); });
+    commands.handle(Command::CopyMemo, owner, [&clip](const CommandTarget &t) { CopyMemo(clip, t.day); });
+    commands.handle(Command::PasteMemo, owner,
+                    [&clip, &memos](const CommandTarget &t) { PasteMemo(clip, memos, t.day); });
+    commands.handle(Command::DeleteMemo, owner, [&memos](const CommandTarget &t) { DeleteMemo(memos, t.day); });
+    const auto month = [&displayedMonth](const CommandTarget &t) { return t.day.isValid() ? t.day : displayedMonth; };
+    commands.handle(Command::ClearMonth, owner, [&memos, &prompts, month](const CommandTarget &t) {
+        ClearMonthMemos(memos, prompts, month(t));
+    });
+    commands.handle(Command::ExportMemos, owner, [&memos, &prompts, &paths, month](const CommandTarget &t) {
+        ExportMonthMemos(memos, prompts, paths.exportFolder, month(t));
+    });
 }

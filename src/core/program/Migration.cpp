@@ -34,7 +34,7 @@ bool MigrateSettings(AppContext &ctx) {
     }
 
     // Keys an older file lacks would load empty (a font size of 0, a black today marker).
-    const std::vector<IniEdit> missing = MissingSettings(ctx, edits);
+    const std::vector<IniEdit> missing = MissingSettings(ctx.settingsStore(), edits);
     edits.insert(edits.end(), missing.begin(), missing.end());
     set("SYSTEM", "VERSION", current);
     return ctx.WriteSettings(edits);

@@ -24,7 +24,7 @@ QString versionLines(const QString &stored) {
 StartupOutcome RunStartup(AppContext &ctx) {
     Prompts &prompts = ctx.prompts();
     RemoveStaleTemporaries(ctx.paths(), QDateTime::currentDateTime());
-    if (!ctx.settingsFile().exists()) WriteDefaultSettings(ctx);
+    if (!ctx.settingsFile().exists()) WriteDefaultSettings(ctx.settingsStore());
     ctx.helpFilePath = QFileInfo::exists(ctx.paths().helpFilePath) ? ctx.paths().helpFilePath : QString();
 
     // A settings file that cannot be read has no version to compare; the program runs on the defaults and never
@@ -58,7 +58,7 @@ StartupOutcome RunStartup(AppContext &ctx) {
         }
         if (MigrateSettings(ctx)) prompts.information(QStringLiteral("iniファイルを更新しました。"));
     } else {
-        FillMissingSettings(ctx);
+        FillMissingSettings(ctx.settingsStore());
     }
     EnsureNoteFolder(ctx);
     ctx.settings.load();

@@ -1,6 +1,5 @@
 #include "core/settings/SettingsModel.h"
 
-#include "core/program/AppContext.h"
 #include "core/settings/SettingValues.h"
 #include "core/settings/SettingsStore.h"
 
@@ -50,16 +49,16 @@ FontKeys FontKeysOf(TextClass text) {
             &Settings::Note_Font_Bold, &Settings::Note_Font_UnderLine, &Settings::Note_Font_Color};
 }
 
-SettingsModel::SettingsModel(AppContext &ctx) : m_ctx(ctx) {}
+SettingsModel::SettingsModel(SettingsFile file) : m_file(file) {}
 
 void SettingsModel::load() {
-    LoadSettings(m_ctx);
+    LoadSettings(m_file, *this);
 }
 
 bool SettingsModel::change(SettingsGroup group, const std::function<void(Settings &)> &edit) {
     const Settings before = *this;
     edit(*this);
-    if (!SaveSettings(m_ctx, groupText(group))) {
+    if (!SaveSettings(m_file, *this, groupText(group))) {
         static_cast<Settings &>(*this) = before;
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/settings/Settings.h"
+#include "core/settings/SettingsStore.h"
 
 #include <QColor>
 #include <QFont>
@@ -10,8 +11,6 @@
 
 #include <functional>
 #include <optional>
-
-class AppContext;
 
 // What SaveSettings writes: "ALL", "Picture" (BACK) or "Move" (FRAME).
 enum class SettingsGroup { All, Picture, Move };
@@ -34,7 +33,7 @@ enum class PictureMode { None, File, Folder };
 class SettingsModel : public QObject, public Settings {
     Q_OBJECT
 public:
-    explicit SettingsModel(AppContext &ctx);
+    explicit SettingsModel(SettingsFile file);
 
     // Reads the record from the settings file; a key the file lacks reads as its default.
     void load();
@@ -65,5 +64,5 @@ signals:
     void changed(SettingsGroup group);
 
 private:
-    AppContext &m_ctx;
+    SettingsFile m_file;
 };

@@ -1,8 +1,10 @@
 #include "core/settings/SettingsStore.h"
 
-#include "core/program/AppContext.h"
 #include "core/settings/SettingValues.h"
+#include "core/settings/Settings.h"
 #include "core/system/Cp932.h"
+#include "core/system/ProfileFile.h"
+#include "core/system/ProgramPaths.h"
 #include "core/system/Twips.h"
 
 #include <QDir>
@@ -22,48 +24,48 @@ QString DefaultPictureFolder(const ProgramPaths &paths) {
 
 } // namespace
 
-QString DefaultSettingValue(const AppContext &ctx, const char *key) {
+QString DefaultSettingValue(const ProgramPaths &paths, const char *key) {
     if (std::strcmp(key, "VERSION") == 0) return QString::fromLatin1(SettingsVersion);
     if (std::strcmp(key, "Frame_X") == 0) return SingleText(PrimaryScreenTwips().width() / 2.0);
-    if (std::strcmp(key, "Back_PicturePath") == 0) return DefaultPictureFolder(ctx.paths());
+    if (std::strcmp(key, "Back_PicturePath") == 0) return DefaultPictureFolder(paths);
     for (const SettingKey &k : SettingKeys())
         if (std::strcmp(k.key, key) == 0) return QString::fromUtf8(k.defaultValue);
     return QString();
 }
 
-bool WriteDefaultSettings(AppContext &ctx) {
-    std::vector<IniEdit> edits{{"SYSTEM", QStringLiteral("VERSION"), DefaultSettingValue(ctx, "VERSION")}};
+bool WriteDefaultSettings(const SettingsFile &to) {
+    std::vector<IniEdit> edits{{"SYSTEM", QStringLiteral("VERSION"), DefaultSettingValue(to.paths, "VERSION")}};
     for (const SettingKey &k : SettingKeys())
-        edits.push_back({QString::fromLatin1(k.section), QString::fromLatin1(k.key), DefaultSettingValue(ctx, k.key)});
-    return ctx.WriteSettings(edits);
+        edits.push_back({QString::fromLatin1(k.section), QString::fromLatin1(k.key), DefaultSettingValue(to.paths, k.key)});
+    return to.file.write(edits);
 }
 
-std::vector<IniEdit> MissingSettings(const AppContext &ctx, const std::vector<IniEdit> &except) {
+std::vector<IniEdit> MissingSettings(const SettingsFile &in, const std::vector<IniEdit> &except) {
     std::vector<IniEdit> edits;
-    const IniFile &file = ctx.settingsFile();
+    const IniFile &file = in.file.file();
     for (const SettingKey &k : SettingKeys()) {
         const QString section = QString::fromLatin1(k.section), key = QString::fromLatin1(k.key);
         const bool written = std::any_of(except.begin(), except.end(),
                                          [&](const IniEdit &e) { return e.section == section && e.key == key; });
-        if (!written && !file.value(section, key)) edits.push_back({section, key, DefaultSettingValue(ctx, k.key)});
+        if (!written && !file.value(section, key)) edits.push_back({section, key, DefaultSettingValue(in.paths, k.key)});
     }
     return edits;
 }
 
-bool FillMissingSettings(AppContext &ctx) {
-    const std::vector<IniEdit> edits = MissingSettings(ctx);
-    return edits.empty() || ctx.WriteSettings(edits);
+bool FillMissingSettings(const SettingsFile &to) {
+    const std::vector<IniEdit> edits = MissingSettings(to);
+    return edits.empty() || to.file.write(edits);
 }
 
-void LoadSettings(AppContext &ctx) {
-    const IniFile &file = ctx.settingsFile();
+void LoadSettings(const SettingsFile &from, Settings &into) {
+    const IniFile &file = from.file.file();
     for (const SettingKey &k : SettingKeys()) {
         const std::optional<QString> value = file.value(QString::fromLatin1(k.section), QString::fromLatin1(k.key));
-        ctx.settings.*k.field = value ? *value : DefaultSettingValue(ctx, k.key);
+        into.*k.field = value ? *value : DefaultSettingValue(from.paths, k.key);
     }
 }
 
-bool SaveSettings(AppContext &ctx, const QString &group) {
+bool SaveSettings(const SettingsFile &to, const Settings &from, const QString &group) {
     const auto inGroup = [&group](const char *section) {
         if (group == QLatin1String("ALL")) return true;
         if (group == QLatin1String("Picture")) return std::strcmp(section, "BACK") == 0;
@@ -73,7 +75,7 @@ bool SaveSettings(AppContext &ctx, const QString &group) {
     std::vector<IniEdit> edits;
     for (const SettingKey &k : SettingKeys())
         if (inGroup(k.section))
-            edits.push_back({QString::fromLatin1(k.section), QString::fromLatin1(k.key), ctx.settings.*k.field});
+            edits.push_back({QString::fromLatin1(k.section), QString::fromLatin1(k.key), from.*k.field});
     if (edits.empty()) return true;
-    return ctx.WriteSettings(edits);
+    return to.file.write(edits);
 }

@@ -3,7 +3,6 @@
 #include "core/calendar/DatePattern.h"
 #include "core/calendar/Holidays.h"
 #include "core/memos/MemoBook.h"
-#include "core/program/AppContext.h"
 
 namespace {
 
@@ -16,15 +15,15 @@ QString joinLines(const QStringList &parts) {
 
 } // namespace
 
-QString HoverNoteText(const AppContext &ctx, const QDate &date) {
-    return joinLines({HolidayName(date), ctx.memos().memo(date)});
+QString HoverNoteText(const MemoBook &memos, const QDate &date) {
+    return joinLines({HolidayName(date), memos.memo(date)});
 }
 
-QString TrayTipText(const AppContext &ctx, const QDate &today) {
-    const QString date = ctx.settings.japaneseWeekdays()
-                             ? FormatDatePattern(today, QString::fromUtf8("yyyy年M月d日(aaa)"), ctx.locale)
-                             : FormatDatePattern(today, QStringLiteral("ddd MMM dd yyyy"), ctx.locale);
-    return joinLines({date, HoverNoteText(ctx, today)});
+QString TrayTipText(const MemoBook &memos, bool japaneseWeekdays, const QLocale &locale, const QDate &today) {
+    const QString date = japaneseWeekdays
+                             ? FormatDatePattern(today, QString::fromUtf8("yyyy年M月d日(aaa)"), locale)
+                             : FormatDatePattern(today, QStringLiteral("ddd MMM dd yyyy"), locale);
+    return joinLines({date, HoverNoteText(memos, today)});
 }
 
 NotePlacement PlaceDayNote(const NotePlacementInput &in, const std::function<int(int)> &lineCount) {

@@ -7,15 +7,16 @@
 
 #include <functional>
 
-class AppContext;
+class MemoBook;
+class QLocale;
 
 // The popup note of a hovered day: the holiday name, then the memo, each on its own line. Empty when the day has
 // neither.
-QString HoverNoteText(const AppContext &ctx, const QDate &date);
+QString HoverNoteText(const MemoBook &memos, const QDate &date);
 
 // The tray icon's tip: today's date ("yyyy年M月d日(aaa)", or "ddd MMM dd yyyy" for English weekday names), then the
 // holiday and the memo, each on its own line. Whole: a tray tip has no 64-byte field here.
-QString TrayTipText(const AppContext &ctx, const QDate &today);
+QString TrayTipText(const MemoBook &memos, bool japaneseWeekdays, const QLocale &locale, const QDate &today);
 
 struct NotePlacementInput {
     QRect cell; // the day label on the screen, twips

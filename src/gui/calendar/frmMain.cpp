@@ -235,7 +235,7 @@ void frmMain::dateChanged(const QDate &today) {
 }
 
 void frmMain::refreshTrayTip() {
-    if (m_tray) m_tray->setTip(TrayTipText(m_ctx, m_ctx.clock().today()));
+    if (m_tray) m_tray->setTip(TrayTipText(m_ctx.memos(), m_ctx.settings.japaneseWeekdays(), m_ctx.locale, m_ctx.clock().today()));
 }
 
 QColor frmMain::dayColor(int dayClass) const {
@@ -656,7 +656,7 @@ void frmMain::hoverDay(int cell) {
     m_note->hide();
     // The note never covers an open popup menu.
     if (m_menu->menu()->isVisible()) return;
-    const QString text = HoverNoteText(m_ctx, cellDate(cell));
+    const QString text = HoverNoteText(m_ctx.memos(), cellDate(cell));
     if (text.isEmpty()) return;
     m_note->showFor(text, QRect(label->mapToGlobal(QPoint()), label->size()), ToPixels(m_geometry.frame).width(),
                     width());

@@ -93,7 +93,7 @@ void frmMenu::ShowPopupMenu(const QString &mode) {
         if (calendarItem || noteItem) it.value()->setVisible(shown.contains(name));
     }
     // Nothing to paste before a cut or copy, nor after a cut memo has been moved.
-    m_items.value("Paste")->setEnabled(CanPaste(m_ctx));
+    m_items.value("Paste")->setEnabled(CanPaste(m_ctx.clipboard));
     if (mode == QLatin1String("Fusen") && !m_ctx.currentNoteName.isEmpty())
         m_items.value("Fusen_Position")
             ->setChecked(m_ctx.settingsFile().read(m_ctx.currentNoteName, QStringLiteral("Fusen_Disp_Position")) ==

@@ -254,7 +254,7 @@ void frmNoteList::showMenu(const QPoint &global) {
          {Command::CutMemo, Command::CopyMemo, Command::PasteMemo, Command::DeleteMemo, Command::ClearMonth}) {
         QAction *a = menu.addAction(InfoOf(c).captionText());
         a->setObjectName(InfoOf(c).menuItemName());
-        if (c == Command::PasteMemo) a->setEnabled(CanPaste(m_ctx));
+        if (c == Command::PasteMemo) a->setEnabled(CanPaste(m_ctx.clipboard));
         connect(a, &QAction::triggered, this, [this, c] { run(c); });
     }
     menu.addSeparator();

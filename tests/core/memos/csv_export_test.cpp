@@ -87,7 +87,7 @@ TEST(CsvExport, TheCommandAsksWritesAndSays) {
         November app;
         app.prompts.queueAnswer(c.answer);
         if (*c.fileName) app.prompts.queueFileName(app.path(c.fileName));
-        EXPECT_EQ(ExportMonthMemos(app.ctx(), app.month), c.written);
+        EXPECT_EQ(ExportMonthMemos(app.ctx().memos(), app.ctx().prompts(), app.ctx().paths().exportFolder, app.month), c.written);
         const QByteArray file = app.bytes("out.csv");
         EXPECT_EQ(file.count("\r\n"), c.lines);
         if (!c.written) continue;
@@ -104,7 +104,7 @@ TEST(CsvExport, AFailedWriteIsSaidAndLeavesNoPartOfAFile) {
     {
         const DiskFull full(20);
         ASSERT_TRUE(full.active());
-        EXPECT_FALSE(ExportMonthMemos(app.ctx(), app.month));
+        EXPECT_FALSE(ExportMonthMemos(app.ctx().memos(), app.ctx().prompts(), app.ctx().paths().exportFolder, app.month));
     }
     EXPECT_EQ(app.bytes("out.csv"), "old contents\r\n");
     EXPECT_EQ(app.prompts.texts().back(), QString::fromUtf8("ファイルを保存できませんでした。\r\n") +
@@ -114,7 +114,7 @@ TEST(CsvExport, AFailedWriteIsSaidAndLeavesNoPartOfAFile) {
     // A folder that cannot be written into.
     app.prompts.queueAnswer(Prompts::Answer::Yes);
     app.prompts.queueFileName(app.path("no such folder/out.csv"));
-    EXPECT_FALSE(ExportMonthMemos(app.ctx(), app.month));
+    EXPECT_FALSE(ExportMonthMemos(app.ctx().memos(), app.ctx().prompts(), app.ctx().paths().exportFolder, app.month));
     EXPECT_TRUE(app.prompts.texts().back().startsWith(QString::fromUtf8("ファイルを保存できませんでした。")));
 }
 
@@ -158,7 +158,7 @@ TEST(CsvExport, TheFileIsProposedWhereItCanBeWritten) {
         AppContext ctx(ProgramPaths::forFolder(program, [writable](const QString &) { return writable; }), prompts,
                        app.clock);
         prompts.queueAnswer(Prompts::Answer::Yes);
-        EXPECT_FALSE(ExportMonthMemos(ctx, QDate(2006, 11, 1))); // the save dialog is cancelled
+        EXPECT_FALSE(ExportMonthMemos(ctx.memos(), ctx.prompts(), ctx.paths().exportFolder, QDate(2006, 11, 1))); // the save dialog is cancelled
         EXPECT_EQ(prompts.suggested, QStringList{c.folder + "/Tsukiban_2006_11.csv"});
     }
 }

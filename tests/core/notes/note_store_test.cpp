@@ -60,7 +60,7 @@ NoteSettings fullSettings() {
 TEST(NoteStore, NamesANewNoteByTheSecond) {
     TestApp app;
     makeNoteFolder(app);
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     EXPECT_EQ(store.newNoteName(kNow), QStringLiteral("付箋20061125_093015.rtf"));
     EXPECT_EQ(store.filePath(QStringLiteral("付箋20061125_093015.rtf")),
               noteFolder(app) + QStringLiteral("付箋20061125_093015.rtf"));
@@ -71,28 +71,28 @@ TEST(NoteStore, NumbersANameTakenWithinTheSameSecond) {
         TestApp app;
         makeNoteFolder(app);
         writeNoteFile(app, QStringLiteral("付箋20061125_093015.rtf"));
-        EXPECT_EQ(NoteStore(app.ctx()).newNoteName(kNow), QStringLiteral("付箋20061125_093015_2.rtf"));
+        EXPECT_EQ(app.ctx().notes().newNoteName(kNow), QStringLiteral("付箋20061125_093015_2.rtf"));
     }
     {
         // A section left without its file takes the name as well.
         TestApp app;
         makeNoteFolder(app);
         ASSERT_TRUE(app.ctx().WriteSetting(QStringLiteral("付箋20061125_093015.rtf"), "Fusen_Top", "1500"));
-        EXPECT_EQ(NoteStore(app.ctx()).newNoteName(kNow), QStringLiteral("付箋20061125_093015_2.rtf"));
+        EXPECT_EQ(app.ctx().notes().newNoteName(kNow), QStringLiteral("付箋20061125_093015_2.rtf"));
     }
     {
         TestApp app;
         makeNoteFolder(app);
         writeNoteFile(app, QStringLiteral("付箋20061125_093015.rtf"));
         ASSERT_TRUE(app.ctx().WriteSetting(QStringLiteral("付箋20061125_093015_2.rtf"), "Fusen_Top", "1500"));
-        EXPECT_EQ(NoteStore(app.ctx()).newNoteName(kNow), QStringLiteral("付箋20061125_093015_3.rtf"));
+        EXPECT_EQ(app.ctx().notes().newNoteName(kNow), QStringLiteral("付箋20061125_093015_3.rtf"));
     }
 }
 
 TEST(NoteStore, ShowsNothingFromAnEmptyFolderAndWritesNothing) {
     TestApp app;
     makeNoteFolder(app);
-    EXPECT_TRUE(NoteStore(app.ctx()).notesToShow().isEmpty());
+    EXPECT_TRUE(app.ctx().notes().notesToShow().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(app.ctx().paths().settingsFilePath));
     EXPECT_TRUE(app.prompts.shown().empty());
 }
@@ -110,19 +110,19 @@ TEST(NoteStore, ShowsTheFilesWhoseSectionPlacesThem) {
         {"e.rtf", "Fusen_Top", "1500"},
         {"f.rtf", "Fusen_Top", "1500"}, // no file
     }));
-    EXPECT_EQ(NoteStore(app.ctx()).notesToShow(), QStringList({"a.rtf", "c.rtf"}));
+    EXPECT_EQ(app.ctx().notes().notesToShow(), QStringList({"a.rtf", "c.rtf"}));
 
     TestApp two;
     makeNoteFolder(two);
     writeNoteFile(two, "a.rtf");
     writeNoteFile(two, "b.rtf");
     ASSERT_TRUE(two.ctx().WriteSetting("a.rtf", "Fusen_Top", "1500"));
-    EXPECT_EQ(NoteStore(two.ctx()).notesToShow(), QStringList({"a.rtf"}));
+    EXPECT_EQ(two.ctx().notes().notesToShow(), QStringList({"a.rtf"}));
 }
 
 TEST(NoteStore, WritesAllSeventeenKeysInOrderAndReadsThemBack) {
     TestApp app;
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     const QString name = QStringLiteral("付箋20061125_093015.rtf");
     ASSERT_TRUE(store.writeAll(name, fullSettings()));
     EXPECT_EQ(settingsBytes(app), Sjis("[付箋20061125_093015.rtf]\r\n"
@@ -159,7 +159,7 @@ TEST(NoteStore, WritesAllSeventeenKeysInOrderAndReadsThemBack) {
 
 TEST(NoteStore, ReadsAnEmptyDispAsExpanded) {
     TestApp app;
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     ASSERT_TRUE(app.ctx().WriteSettings({{"a.rtf", "Fusen_Top", "1500"}, {"a.rtf", "Fusen_Disp", ""}}));
     for (bool editorForm : {true, false}) {
         EXPECT_EQ(store.read("a.rtf", editorForm).Fusen_Disp, "0");
@@ -170,7 +170,7 @@ TEST(NoteStore, ReadsAnEmptyDispAsExpanded) {
 
 TEST(NoteStore, StoresWhiteAsHffffffAndReadsItBack) {
     TestApp app;
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     NoteSettings settings;
     settings.setBackColor(Qt::white);
     settings.setFontColor(Qt::black);
@@ -183,7 +183,7 @@ TEST(NoteStore, StoresWhiteAsHffffffAndReadsItBack) {
 
 TEST(NoteStore, WritesThePlaceAndSingleKeys) {
     TestApp app;
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     ASSERT_TRUE(store.writeAll("a.rtf", fullSettings()));
     ASSERT_TRUE(store.writePlace("a.rtf", QPoint(2412, 1800), "0"));
     ASSERT_TRUE(store.writeKey("a.rtf", "Fusen_Disp_Position", "False"));
@@ -198,7 +198,7 @@ TEST(NoteStore, WritesThePlaceAndSingleKeys) {
 
 TEST(NoteStore, RemovesTheWholeSection) {
     TestApp app;
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     ASSERT_TRUE(store.writeAll("a.rtf", fullSettings()));
     ASSERT_TRUE(store.writeAll("b.rtf", fullSettings()));
     ASSERT_TRUE(store.removeSettings("a.rtf"));
@@ -209,7 +209,7 @@ TEST(NoteStore, RemovesTheWholeSection) {
 TEST(NoteStore, SavingTwiceKeepsOneFileAndOneSection) {
     TestApp app;
     makeNoteFolder(app);
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     QSignalSpy saved(&store, &NoteStore::noteSaved);
     const QString name = store.newNoteName(kNow);
     NoteSettings settings = fullSettings();
@@ -237,7 +237,7 @@ TEST(NoteStore, WritesNoSettingsWhenTheFileCannotBeSaved) {
     const QString folder = noteFolder(app);
     app.writeBytes(QFileInfo(folder.chopped(1)).fileName(), "not a folder");
     ASSERT_TRUE(QFileInfo(folder.chopped(1)).isFile());
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     QSignalSpy saved(&store, &NoteStore::noteSaved);
     EXPECT_FALSE(store.saveNote("a.rtf", "{\\rtf1 x}", fullSettings()));
     EXPECT_EQ(app.prompts.texts(), QStringList({QStringLiteral("ファイルを保存できませんでした。\r\n") +
@@ -249,7 +249,7 @@ TEST(NoteStore, WritesNoSettingsWhenTheFileCannotBeSaved) {
 TEST(NoteStore, WritesNoSettingsOnAFullDisk) {
     TestApp app;
     makeNoteFolder(app);
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     {
         const DiskFull full;
         ASSERT_TRUE(full.active());
@@ -266,7 +266,7 @@ TEST(NoteStore, WritesNoSettingsOnAFullDisk) {
 TEST(NoteStore, DeletesTheSectionAndTheFileWhenAsked) {
     TestApp app;
     makeNoteFolder(app);
-    NoteStore store(app.ctx());
+    NoteStore &store = app.ctx().notes();
     QSignalSpy deleted(&store, &NoteStore::noteDeleted);
     ASSERT_TRUE(store.saveNote("a.rtf", "{\\rtf1 a}", fullSettings()));
     ASSERT_TRUE(store.saveNote("b.rtf", "{\\rtf1 b}", fullSettings()));

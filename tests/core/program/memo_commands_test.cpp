@@ -42,9 +42,9 @@ TEST(MemoCommands, Paste) {
         bool changed;                         // the last Paste
         bool canPaste;                        // afterwards
     };
-    const auto cut = [](MemoBoard &b, int day) { CutMemo(b.ctx(), December(day)); };
-    const auto copy = [](MemoBoard &b, int day) { CopyMemo(b.ctx(), December(day)); };
-    const auto paste = [](MemoBoard &b, int day) { return PasteMemo(b.ctx(), December(day)); };
+    const auto cut = [](MemoBoard &b, int day) { CutMemo(b.ctx().clipboard, December(day)); };
+    const auto copy = [](MemoBoard &b, int day) { CopyMemo(b.ctx().clipboard, December(day)); };
+    const auto paste = [](MemoBoard &b, int day) { return PasteMemo(b.ctx().clipboard, b.ctx().memos(), December(day)); };
     const Case cases[] = {
         {"cut moves the memo and replaces the target's",
          [&](MemoBoard &b) { return cut(b, 5), paste(b, 12); },
@@ -89,7 +89,7 @@ TEST(MemoCommands, Paste) {
         {"cut or copy of no day keeps the clipboard",
          [&](MemoBoard &b) {
              copy(b, 5);
-             CutMemo(b.ctx(), QDate());
+             CutMemo(b.ctx().clipboard, QDate());
              return paste(b, 12);
          },
          {{5, "五日\r\n二行目"}, {12, "五日\r\n二行目"}},
@@ -98,7 +98,7 @@ TEST(MemoCommands, Paste) {
         {"paste on no day does nothing",
          [&](MemoBoard &b) {
              cut(b, 5);
-             return PasteMemo(b.ctx(), QDate());
+             return PasteMemo(b.ctx().clipboard, b.ctx().memos(), QDate());
          },
          {{5, "五日\r\n二行目"}},
          false,
@@ -109,7 +109,7 @@ TEST(MemoCommands, Paste) {
         MemoBoard b;
         EXPECT_EQ(c.run(b), c.changed);
         for (const auto &[day, text] : c.memos) EXPECT_EQ(b.memo(day), QString::fromUtf8(text)) << day;
-        EXPECT_EQ(CanPaste(b.ctx()), c.canPaste);
+        EXPECT_EQ(CanPaste(b.ctx().clipboard), c.canPaste);
     }
 }
 
@@ -117,8 +117,8 @@ TEST(MemoCommands, CutInOneMonthAndPasteInAnother) {
     MemoBoard b;
     b.store(QDate(2026, 11, 5), "霜月");
     b.told.clear();
-    CutMemo(b.ctx(), QDate(2026, 11, 5));
-    ASSERT_TRUE(PasteMemo(b.ctx(), December(12)));
+    CutMemo(b.ctx().clipboard, QDate(2026, 11, 5));
+    ASSERT_TRUE(PasteMemo(b.ctx().clipboard, b.ctx().memos(), December(12)));
 
     EXPECT_EQ(b.ctx().memos().memo(QDate(2026, 11, 5)), QString());
     EXPECT_EQ(b.memo(12), QString::fromUtf8("霜月"));
@@ -130,29 +130,29 @@ TEST(MemoCommands, CutInOneMonthAndPasteInAnother) {
 TEST(MemoCommands, DeleteRemovesOnlyTheGivenDay) {
     MemoBoard b;
     b.told.clear();
-    EXPECT_TRUE(DeleteMemo(b.ctx(), December(12)));
+    EXPECT_TRUE(DeleteMemo(b.ctx().memos(), December(12)));
     EXPECT_EQ(b.told, std::vector<QDate>{December(12)});
     EXPECT_EQ(b.app.bytes("Tsukiban.tdb"), Sjis("[PROGRAM]\r\n2026/12/05=五日\\CRLF\\二行目\r\n"));
     EXPECT_TRUE(b.app.prompts.shown().empty()); // no confirmation
 
-    EXPECT_FALSE(DeleteMemo(b.ctx(), QDate())); // a blank cell
+    EXPECT_FALSE(DeleteMemo(b.ctx().memos(), QDate())); // a blank cell
 }
 
 TEST(MemoCommands, FailedWritesChangeNothingAndAreReportedOnce) {
     MemoBoard b;
     const QByteArray before = b.app.bytes("Tsukiban.tdb");
     b.told.clear();
-    CutMemo(b.ctx(), December(5));
+    CutMemo(b.ctx().clipboard, December(5));
     b.app.prompts.queueAnswer(Prompts::Answer::Yes);
 
     bool pasted = true, deleted = true, cleared = true, canPaste = false;
     {
         const DiskFull full(8);
         ASSERT_TRUE(full.active());
-        pasted = PasteMemo(b.ctx(), December(12));
-        canPaste = CanPaste(b.ctx());
-        deleted = DeleteMemo(b.ctx(), December(12));
-        cleared = ClearMonthMemos(b.ctx(), December(1));
+        pasted = PasteMemo(b.ctx().clipboard, b.ctx().memos(), December(12));
+        canPaste = CanPaste(b.ctx().clipboard);
+        deleted = DeleteMemo(b.ctx().memos(), December(12));
+        cleared = ClearMonthMemos(b.ctx().memos(), b.ctx().prompts(), December(1));
     }
     EXPECT_FALSE(pasted);
     EXPECT_TRUE(canPaste); // the cut is still there to retry
@@ -175,14 +175,14 @@ TEST(MemoCommands, ClearAsksAndRemovesTheGivenMonthOnly) {
     b.told.clear();
 
     b.app.prompts.queueAnswer(Prompts::Answer::No);
-    EXPECT_FALSE(ClearMonthMemos(b.ctx(), December(17)));
+    EXPECT_FALSE(ClearMonthMemos(b.ctx().memos(), b.ctx().prompts(), December(17)));
     EXPECT_EQ(b.app.bytes("Tsukiban.tdb"), before);
     ASSERT_EQ(b.app.prompts.shown().size(), 1u);
     EXPECT_EQ(b.app.prompts.shown()[0].kind, "question");
     EXPECT_EQ(b.app.prompts.shown()[0].text, question);
 
     b.app.prompts.queueAnswer(Prompts::Answer::Yes);
-    EXPECT_TRUE(ClearMonthMemos(b.ctx(), December(17)));
+    EXPECT_TRUE(ClearMonthMemos(b.ctx().memos(), b.ctx().prompts(), December(17)));
     EXPECT_EQ(b.app.bytes("Tsukiban.tdb"),
               Sjis("[PROGRAM]\r\n2026/11/30=十一月\r\n2027/01/01=元日\r\n[OFFDAY]\r\n2026/12/28=1\r\n"));
     // Only the days that had a memo are told, each once.

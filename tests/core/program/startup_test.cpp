@@ -28,7 +28,7 @@ const QString kUpdated = QString::fromUtf8("iniファイルを更新しました
 
 // A settings file of all defaults with another version, or without the SYSTEM section.
 void writeVersion(TestApp &app, const std::optional<QString> &version) {
-    ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+    ASSERT_TRUE(WriteDefaultSettings(app.ctx().settingsStore()));
     ASSERT_TRUE(app.ctx().WriteSetting("SYSTEM", version ? std::optional<QString>("VERSION") : std::nullopt, version));
 }
 
@@ -148,7 +148,7 @@ TEST(Startup, MigrationRows) {
         }
         const QByteArray before = app.bytes("Tsukiban.ini");
         ASSERT_TRUE(MigrateSettings(app.ctx()));
-        LoadSettings(app.ctx());
+        LoadSettings(app.ctx().settingsStore(), app.ctx().settings);
         for (const auto &[key, value] : c.after) {
             QString loaded;
             for (const SettingKey &k : SettingKeys())
@@ -171,7 +171,7 @@ TEST(Startup, MigrationAddsWhatAnOlderFileLacks) {
     app.writeBytes("Tsukiban.ini", Sjis("[SYSTEM]\r\nVERSION=2.2.0\r\n[FONT]\r\nTitle_Font_Color=H123456\r\n"
                                         "Weekday_Font_Size=\r\nTime_Zone=ホノルル\r\n[OPTION]\r\nPosition=1\r\n"));
     ASSERT_TRUE(MigrateSettings(app.ctx()));
-    LoadSettings(app.ctx());
+    LoadSettings(app.ctx().settingsStore(), app.ctx().settings);
     const Settings &s = app.ctx().settings;
     EXPECT_EQ(s.Title_Font_Color, "H123456");                 // kept
     EXPECT_EQ(s.Weekday_Font_Size, "");                       // present, though empty: kept
@@ -243,7 +243,7 @@ TEST(Startup, AnUnreadableSettingsFileIsNoOldVersion) {
               QStringList{QString::fromUtf8("ファイルを読み込めませんでした。\r\n") + app.path("Tsukiban.ini")});
     EXPECT_TRUE(QDir(app.path("Tsukiban.ini")).isEmpty());
     // The run goes on with the defaults.
-    LoadSettings(app.ctx());
+    LoadSettings(app.ctx().settingsStore(), app.ctx().settings);
     EXPECT_EQ(app.ctx().settings.Title_Font_Color, "H808080");
     EXPECT_EQ(app.ctx().settings.Back_PicturePath, app.folder() + "/Sample/");
 }
@@ -251,7 +251,7 @@ TEST(Startup, AnUnreadableSettingsFileIsNoOldVersion) {
 TEST(Startup, ACurrentFileThatLacksKeysGetsThemWithoutAQuestion) {
     TestApp app;
     app.writeBytes("Tsukiban.ini", "[SYSTEM]\r\nVERSION=2.5.0\r\n[FONT]\r\nTitle_Font_Color=H123456\r\nRokuyo=\r\n");
-    LoadSettings(app.ctx());
+    LoadSettings(app.ctx().settingsStore(), app.ctx().settings);
     EXPECT_EQ(app.ctx().settings.Weekday_Font_Color, "H808080"); // a missing key reads as its default
     EXPECT_EQ(app.ctx().settings.Rokuyo, "");                    // a present one as it is
     EXPECT_EQ(RunStartup(app.ctx()), StartupOutcome::ShowCalendar);

@@ -24,7 +24,7 @@ QStringList lines(const QByteArray &bytes) {
 
 TEST(Settings, DefaultsAreTheSeventySevenKeysInOrder) {
     TestApp app;
-    ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+    ASSERT_TRUE(WriteDefaultSettings(app.ctx().settingsStore()));
     const QStringList written = lines(app.bytes("Tsukiban.ini"));
 
     QStringList expected{"[SYSTEM]", "VERSION=2.5.0"};
@@ -34,7 +34,7 @@ TEST(Settings, DefaultsAreTheSeventySevenKeysInOrder) {
             section = k.section;
             expected << "[" + section + "]";
         }
-        expected << QString(k.key) + "=" + DefaultSettingValue(app.ctx(), k.key);
+        expected << QString(k.key) + "=" + DefaultSettingValue(app.ctx().paths(), k.key);
     }
     EXPECT_EQ(written, expected);
     EXPECT_EQ(written.filter("=").size(), 77);
@@ -84,7 +84,7 @@ TEST(Settings, ValueForms) {
 
 TEST(Settings, LoadedAndSavedAgainIsWrittenUnchanged) {
     TestApp app;
-    ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+    ASSERT_TRUE(WriteDefaultSettings(app.ctx().settingsStore()));
     // Hand edits in forms the program would not write itself.
     QByteArray bytes = app.bytes("Tsukiban.ini");
     bytes.replace("Rokuyo=1", "rokuyo = 0 ");
@@ -92,11 +92,11 @@ TEST(Settings, LoadedAndSavedAgainIsWrittenUnchanged) {
     bytes.replace("Frame_Y=1000", "; where the window was\r\nFrame_Y=1000");
     app.writeBytes("Tsukiban.ini", bytes);
 
-    LoadSettings(app.ctx());
+    LoadSettings(app.ctx().settingsStore(), app.ctx().settings);
     EXPECT_EQ(app.ctx().settings.Rokuyo, "0");
     EXPECT_EQ(app.ctx().settings.Title_Font_Size, "12.0");
     EXPECT_EQ(app.ctx().settings.Time_Zone, QString::fromUtf8("東京，ソウル，平壌"));
-    ASSERT_TRUE(SaveSettings(app.ctx(), "ALL"));
+    ASSERT_TRUE(SaveSettings(app.ctx().settingsStore(), app.ctx().settings, "ALL"));
     EXPECT_EQ(app.bytes("Tsukiban.ini"), bytes);
 }
 
@@ -113,10 +113,10 @@ TEST(Settings, SaveWritesOnlyItsGroup) {
     };
     for (const auto &c : cases) {
         TestApp app;
-        ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
-        LoadSettings(app.ctx());
+        ASSERT_TRUE(WriteDefaultSettings(app.ctx().settingsStore()));
+        LoadSettings(app.ctx().settingsStore(), app.ctx().settings);
         for (const SettingKey &k : SettingKeys()) app.ctx().settings.*k.field = "changed";
-        ASSERT_TRUE(SaveSettings(app.ctx(), c.group));
+        ASSERT_TRUE(SaveSettings(app.ctx().settingsStore(), app.ctx().settings, c.group));
         app.restart();
         for (const SettingKey &k : SettingKeys()) {
             const bool changed = app.ctx().ReadSetting(k.section, k.key) == "changed";
@@ -129,12 +129,12 @@ TEST(Settings, SaveWritesOnlyItsGroup) {
 TEST(Settings, MissingKeysLoadAsTheirDefaults) {
     TestApp app;
     app.writeBytes("Tsukiban.ini", "[FONT]\r\nRokuyo=0\r\nTitle_Font_Color=\r\nTitle_Font_Bold\r\n");
-    LoadSettings(app.ctx());
+    LoadSettings(app.ctx().settingsStore(), app.ctx().settings);
     EXPECT_EQ(app.ctx().settings.Rokuyo, "0");
     EXPECT_EQ(app.ctx().settings.Title_Font_Color, "");     // present, though empty
     EXPECT_EQ(app.ctx().settings.Title_Font_Bold, "False"); // a line without "=" holds no value
     EXPECT_EQ(app.ctx().settings.Title_Font_Size, "12");
-    EXPECT_EQ(app.ctx().settings.Frame_X, DefaultSettingValue(app.ctx(), "Frame_X"));
+    EXPECT_EQ(app.ctx().settings.Frame_X, DefaultSettingValue(app.ctx().paths(), "Frame_X"));
 }
 
 TEST(Settings, NumbersAreBroughtIntoTheirRange) {
@@ -160,12 +160,12 @@ TEST(Settings, NumbersAreBroughtIntoTheirRange) {
 
 TEST(Settings, AValueTheFileCannotHoldIsRefusedAndTheFileKept) {
     TestApp app;
-    ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+    ASSERT_TRUE(WriteDefaultSettings(app.ctx().settingsStore()));
     const QByteArray before = app.bytes("Tsukiban.ini");
-    LoadSettings(app.ctx());
+    LoadSettings(app.ctx().settingsStore(), app.ctx().settings);
     app.ctx().settings.Back_Picture = QString::fromUtf8("/home/josé/写真–Ü.jpg");
     app.ctx().settings.Frame_X = "100";
-    EXPECT_FALSE(SaveSettings(app.ctx(), "ALL"));
+    EXPECT_FALSE(SaveSettings(app.ctx().settingsStore(), app.ctx().settings, "ALL"));
     EXPECT_EQ(app.prompts.texts(), QStringList{QString::fromUtf8("保存できない文字が含まれています。\r\né–Ü")});
     EXPECT_EQ(app.bytes("Tsukiban.ini"), before);
 }
@@ -178,7 +178,7 @@ TEST(Settings, TheSampleFolderOfAProgramFolderCodePage932CannotName) {
 
     FakePrompts prompts;
     AppContext ctx(ProgramPaths::forFolder(program), prompts, app.clock);
-    ASSERT_TRUE(WriteDefaultSettings(ctx));
+    ASSERT_TRUE(WriteDefaultSettings(ctx.settingsStore()));
     EXPECT_TRUE(prompts.shown().empty());
     AppContext again(ProgramPaths::forFolder(program), prompts, app.clock); // the second start
     again.settings.load();
@@ -226,7 +226,7 @@ TEST(Settings, EachKeyHasItsOwnRuleForOn) {
 
 TEST(Settings, AChangeIsWrittenAndToldOrPutBack) {
     TestApp app;
-    ASSERT_TRUE(WriteDefaultSettings(app.ctx()));
+    ASSERT_TRUE(WriteDefaultSettings(app.ctx().settingsStore()));
     SettingsModel &s = app.ctx().settings;
     s.load();
     std::vector<SettingsGroup> told;

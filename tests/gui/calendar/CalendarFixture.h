@@ -19,11 +19,11 @@ struct Calendar {
     explicit Calendar(QDate today = QDate(2026, 12, 7), const std::function<void(Settings &)> &adjust = {}) {
         app.clock.set(QDateTime(today, QTime(9, 0)));
         app.restart();
-        EXPECT_TRUE(WriteDefaultSettings(app.ctx()));
+        EXPECT_TRUE(WriteDefaultSettings(app.ctx().settingsStore()));
         app.ctx().settings.load();
         if (adjust) {
             adjust(app.ctx().settings);
-            EXPECT_TRUE(SaveSettings(app.ctx(), "ALL"));
+            EXPECT_TRUE(SaveSettings(app.ctx().settingsStore(), app.ctx().settings, "ALL"));
         }
         window = std::make_unique<frmMain>(app.ctx());
         window->activateCalendar();

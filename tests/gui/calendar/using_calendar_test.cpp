@@ -110,8 +110,8 @@ TEST(UsingTheCalendar, BackgroundMenuAndTheNoteMode) {
 TEST(UsingTheCalendar, HoverShowsTheNoteOfAHolidayWithItsMemo) {
     Calendar c(QDate(2027, 1, 5));
     ASSERT_EQ(c.app.ctx().memos().store(QDate(2027, 1, 11), "a\nb"), StoreResult::Stored); // 成人の日
-    EXPECT_EQ(HoverNoteText(c.app.ctx(), QDate(2027, 1, 11)), QString::fromUtf8("成人の日\r\na\r\nb"));
-    EXPECT_EQ(HoverNoteText(c.app.ctx(), QDate(2027, 1, 12)), "");
+    EXPECT_EQ(HoverNoteText(c.app.ctx().memos(), QDate(2027, 1, 11)), QString::fromUtf8("成人の日\r\na\r\nb"));
+    EXPECT_EQ(HoverNoteText(c.app.ctx().memos(), QDate(2027, 1, 12)), "");
 
     QLabel *day = c.w().lblDay[size_t(c.cellOf(11))];
     hover(day);
@@ -243,12 +243,15 @@ TEST(UsingTheCalendar, TrayTip) {
     AppContext &ctx = app.ctx();
     ctx.settings.Day_Format = QString::fromUtf8("日本語");
     ASSERT_EQ(ctx.memos().store(QDate(2027, 1, 11), "式典\n会場へ"), StoreResult::Stored);
-    EXPECT_EQ(TrayTipText(ctx, QDate(2027, 1, 11)),
+    const auto tip = [&ctx](const QDate &day) {
+        return TrayTipText(ctx.memos(), ctx.settings.japaneseWeekdays(), ctx.locale, day);
+    };
+    EXPECT_EQ(tip(QDate(2027, 1, 11)),
               QString::fromUtf8("2027年1月11日(月)\r\n成人の日\r\n式典\r\n会場へ"));
-    EXPECT_EQ(TrayTipText(ctx, QDate(2027, 1, 12)), QString::fromUtf8("2027年1月12日(火)")); // no empty line
+    EXPECT_EQ(tip(QDate(2027, 1, 12)), QString::fromUtf8("2027年1月12日(火)")); // no empty line
     ctx.settings.Day_Format = QString::fromUtf8("英語");
     ctx.locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    EXPECT_TRUE(TrayTipText(ctx, QDate(2027, 1, 12)).startsWith("Tue Jan 12 2027"));
+    EXPECT_TRUE(tip(QDate(2027, 1, 12)).startsWith("Tue Jan 12 2027"));
 }
 
 TEST(UsingTheCalendar, MidnightMovesTheMarkerAndTheMonth) {
