@@ -320,6 +320,9 @@ private:
 };
 
 void RtfParser::run() {
+    // One edit block: the document settles once at the end, not after every run, which made a paragraph of many
+    // runs quadratic to read.
+    m_cursor.beginEditBlock();
     // The caller has checked that the input opens with {\rtf; only that first group is the document.
     m_tokens.next();
     m_groups.emplace_back();
@@ -356,6 +359,7 @@ void RtfParser::run() {
     flushBytes();
     appendCharacter(0); // a high surrogate left alone
     commitRun();
+    m_cursor.endEditBlock();
 }
 
 void RtfParser::startGroup() {
@@ -740,7 +744,10 @@ bool ReadRtf(const QByteArray &rtf, QTextDocument &document) {
     // Loading is no edit to undo, and the undo stack would double the memory a large file takes.
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
-    RtfParser(rtf, document).run();
+    {
+        RtfParser parser(rtf, document);
+        parser.run();
+    }
     document.setUndoRedoEnabled(undo);
     return true;
 }
