@@ -2,6 +2,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/Cp932.h"
+#include "app/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -110,7 +111,8 @@ IniFile::Stamp IniFile::currentStamp() const {
     Stamp stamp;
 #ifdef Q_OS_UNIX
     struct stat st {};
-    if (::stat(QFile::encodeName(m_path).constData(), &st) == 0) {
+    // A link is not followed: it is something there that is not our file, never read and never written over.
+    if (::lstat(QFile::encodeName(m_path).constData(), &st) == 0) {
         stamp.exists = true;
         stamp.regular = S_ISREG(st.st_mode);
         stamp.size = st.st_size;
@@ -123,9 +125,9 @@ IniFile::Stamp IniFile::currentStamp() const {
     }
 #else
     const QFileInfo info(m_path);
-    if (info.exists()) {
+    if (info.exists() || info.isSymLink()) {
         stamp.exists = true;
-        stamp.regular = info.isFile();
+        stamp.regular = info.isFile() && !info.isSymLink();
         stamp.size = info.size();
         stamp.mtimeNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
         stamp.ctimeNs = info.metadataChangeTime().toMSecsSinceEpoch() * 1000000;
@@ -135,32 +137,10 @@ IniFile::Stamp IniFile::currentStamp() const {
 }
 
 std::optional<QByteArray> IniFile::readBytes() const {
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? std::optional<QByteArray>(QByteArray()) : std::nullopt;
-    QByteArray bytes;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(qsizetype(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        bytes.append(buffer, qsizetype(n));
-    }
-    ::close(fd);
-    return bytes;
-#else
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes;
-#endif
+    RegularFileRead read = ReadRegularFile(m_path);
+    if (read.status == RegularFileRead::Status::Missing) return QByteArray();
+    if (!read.ok()) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 void IniFile::refresh() const {

@@ -401,6 +401,23 @@ TEST(IniFileFailure, AFileThatExistsButCannotBeReadIsNeverWrittenOver) {
         {"reading it fails", // /proc/self/mem answers a read at offset 0 with an I/O error
          [](TestApp &app) { ASSERT_TRUE(QFile::link("/proc/self/mem", app.path("Tsukiban.tdb"))); },
          [](TestApp &app) { EXPECT_EQ(QFileInfo(app.path("Tsukiban.tdb")).symLinkTarget(), "/proc/self/mem"); }},
+        // A link is never read or written through, whatever it points at.
+        {"it is a link to a file elsewhere",
+         [](TestApp &app) {
+             app.writeBytes("elsewhere.txt", "[PROGRAM]\r\n2026/12/01=x\r\n");
+             ASSERT_TRUE(QFile::link(app.path("elsewhere.txt"), app.path("Tsukiban.tdb")));
+         },
+         [](TestApp &app) {
+             EXPECT_EQ(app.bytes("elsewhere.txt"), "[PROGRAM]\r\n2026/12/01=x\r\n");
+             EXPECT_TRUE(QFileInfo(app.path("Tsukiban.tdb")).isSymLink());
+         }},
+        {"it is a FIFO, which would block a reader",
+         [](TestApp &app) { ASSERT_EQ(::mkfifo(QFile::encodeName(app.path("Tsukiban.tdb")).constData(), 0600), 0); },
+         [](TestApp &app) {
+             struct stat st {};
+             ASSERT_EQ(::lstat(QFile::encodeName(app.path("Tsukiban.tdb")).constData(), &st), 0);
+             EXPECT_TRUE(S_ISFIFO(st.st_mode));
+         }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.how);
