@@ -3,13 +3,13 @@
 #include "app/AppContext.h"
 #include "app/Twips.h"
 #include "notes/FolderTab.h"
+#include "notes/NoteDocument.h"
 #include "notes/NoteStore.h"
-#include "notes/RtfReader.h"
 #include "window/frmFrame.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace {
@@ -20,7 +20,7 @@ constexpr int kMetricSum = WindowMetrics::CyFrame + WindowMetrics::CyBorder + Wi
 
 } // namespace
 
-frmFusen::frmFusen(AppContext &ctx, const QString &name, QWidget *parent)
+frmFusen::frmFusen(AppContext &ctx, const QString &name, std::unique_ptr<QTextDocument> document, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_ctx(ctx), m_name(name) {
     setObjectName(QStringLiteral("frmFusen"));
     setWindowTitle(name);
@@ -33,8 +33,13 @@ frmFusen::frmFusen(AppContext &ctx, const QString &name, QWidget *parent)
     rtbFusen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rtbFusen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rtbFusen->setTextInteractionFlags(Qt::NoTextInteraction);
-    QFile file(ctx.notes().filePath(name));
-    if (file.open(QIODevice::ReadOnly)) ReadRtf(file.readAll(), *rtbFusen->document());
+    if (!document) {
+        document = std::make_unique<QTextDocument>();
+        if (const RegularFileRead read = NoteStore::readFile(ctx.notes().filePath(name)); read.ok())
+            ReadNoteDocument(read.bytes, *document);
+    }
+    document->setParent(rtbFusen);
+    rtbFusen->setDocument(document.release());
 
     // The face takes the mouse: drag, double-click to edit, right-click for the menu.
     fraMove = new QWidget(this);

@@ -228,11 +228,22 @@ TEST(Rtf, ReadsTheTextOfHandWrittenRtf) {
 
 TEST(Rtf, RefusesWhatIsNoRtfAndClearsTheDocument) {
     for (const QByteArray &bytes : {QByteArray(), QByteArray("hello"), QByteArray("{\\rt"), QByteArray("{rtf1 a}"),
-                                    QByteArray(" {\\rtf1 a}"), QByteArray("\xEF\xBB\xBF{\\rtf1 a}")}) {
+                                    QByteArray("x{\\rtf1 a}"), QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF{\\rtf1 a}"),
+                                    QByteArray("\xFF\xFE{\0\\\0r\0t\0f\0")}) {
         QTextDocument document;
         document.setPlainText("old");
         EXPECT_FALSE(ReadRtf(bytes, document)) << bytes.constData();
         EXPECT_TRUE(document.isEmpty()) << bytes.constData();
+    }
+}
+
+TEST(Rtf, ReadsRtfAfterAByteOrderMarkOrBlanksAndInAnyCase) {
+    for (const QByteArray &bytes :
+         {QByteArray("\xEF\xBB\xBF{\\rtf1 a\\par}"), QByteArray(" {\\rtf1 a\\par}"), QByteArray("\r\n{\\rtf1 a\\par}"),
+          QByteArray("\xEF\xBB\xBF\r\n\t {\\rtf1 a\\par}"), QByteArray("{\\RTF1 a\\par}"), QByteArray("{\\Rtf1\\ANSI a\\PAR}")}) {
+        QTextDocument document;
+        EXPECT_TRUE(ReadRtf(bytes, document)) << bytes.constData();
+        EXPECT_EQ(document.toPlainText(), "a") << bytes.constData();
     }
 }
 
