@@ -246,7 +246,7 @@ TEST(IniFileFailure, ADiskFullDuringTheWriteLeavesTheOldFile) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     EXPECT_EQ(ini.read("PROGRAM", "2026/12/08"), QString()); // memory follows the disk, not the failed change
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Tsukiban.tdb"}); // no temporary left behind
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Tsukiban.tdb"}); // no temporary left behind
 }
 
 TEST_F(IniFileTest, ABatchOfRemovalsAndAdditionsActsInOrder) {
