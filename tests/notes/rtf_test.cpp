@@ -157,6 +157,21 @@ TEST(Rtf, WritesAnEmptyDocumentAsAnEmptyNote) {
     EXPECT_TRUE(read.isEmpty());
 }
 
+TEST(Rtf, NamesItsGeneratorSoThatOtherProgramsKeepRunsOfSpaces) {
+    // LibreOffice reads a file without a generator group as Word's and turns each pair of spaces into U+2006 and a
+    // space (tried with LibreOffice 7.4: "a  b" came back as "a\u2006 b"); with the group it keeps them.
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("a  b\n  two leading\nend  "));
+    const QByteArray rtf = WriteRtf(document);
+    const qsizetype generator = rtf.indexOf("{\\*\\generator Tsukiban;}");
+    ASSERT_GE(generator, 0) << rtf.constData();
+    EXPECT_GT(generator, rtf.indexOf("{\\colortbl")) << rtf.constData();
+    EXPECT_LT(generator, rtf.indexOf("\\pard")) << rtf.constData();
+    QTextDocument read;
+    ASSERT_TRUE(ReadRtf(rtf, read));
+    EXPECT_EQ(read.toPlainText(), document.toPlainText()); // the group is no text
+}
+
 TEST(Rtf, ReadsWhatWindowsWrites) {
     const QByteArray rtf =
         "{\\rtf1\\ansi\\ansicpg932\\deff0\\deflang1033\\deflangfe1041{\\fonttbl{\\f0\\fswiss\\fcharset128 "
