@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -132,6 +134,12 @@ public:
     QString path() const { return QDir::toNativeSeparators(m_ctx.paths().dataFilePath); }
     bool hasMemo(const QDate &day) const { return m_ctx.memos().hasMemo(day); }
     QString memo(const QDate &day) const { return m_ctx.memos().memo(day, QStringLiteral("\n")); }
+    // The last change of the data file, to the second; null without a file.
+    QDateTime modified() const {
+        const QFileInfo file(m_ctx.paths().dataFilePath);
+        if (!file.exists()) return {};
+        return QDateTime::fromSecsSinceEpoch(file.lastModified().toSecsSinceEpoch(), Qt::UTC);
+    }
 
 private:
     // The folder as given: the fallback to $XDG_DATA_HOME is for a program that writes its files.
@@ -178,18 +186,28 @@ QString FirstLine(const QString &memo) {
     return {};
 }
 
-void PrintIcs(const QDate &from, const QDate &to, const MemoSource *memos, QTextStream &out) {
+// A memo's event says it changed when the data file last changed: the file keeps no time per memo, and a later
+// change must give a later LAST-MODIFIED and a higher SEQUENCE, or another calendar that imports the file again may
+// keep the old text. Two runs over the same file give the same values. The sequence counts the seconds from 2000.
+int SequenceOf(const QDateTime &modified) {
+    const qint64 seconds = QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC).secsTo(modified);
+    return int(std::clamp<qint64>(seconds, 1, std::numeric_limits<int>::max()));
+}
+
+void PrintIcs(const QDate &from, const QDate &to, const MemoSource *memos, const QDateTime &now, QTextStream &out) {
     std::vector<AllDayEvent> events;
+    const QDateTime modified = memos ? memos->modified() : QDateTime();
     for (QDate day = from; day <= to; day = day.addDays(1)) {
         const QString uidEnd = day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("@tsukiban");
         if (const QString holiday = HolidayName(day); !holiday.isEmpty())
-            events.push_back({day, QStringLiteral("holiday-") + uidEnd, holiday, {}, QStringLiteral("祝日"), true});
+            events.push_back({day, QStringLiteral("holiday-") + uidEnd, holiday, {}, QStringLiteral("祝日"), true, {}, 0});
         if (memos && memos->hasMemo(day)) {
             const QString memo = memos->memo(day);
-            events.push_back({day, QStringLiteral("memo-") + uidEnd, FirstLine(memo), memo, {}, false});
+            events.push_back({day, QStringLiteral("memo-") + uidEnd, FirstLine(memo), memo, {}, false, modified,
+                              modified.isValid() ? SequenceOf(modified) : 0});
         }
     }
-    out << QString::fromUtf8(IcsCalendar(events));
+    out << QString::fromUtf8(IcsCalendar(events, now));
 }
 
 int Fail(QTextStream &err, const QString &message) {
@@ -201,7 +219,7 @@ int Fail(QTextStream &err, const QString &message) {
 } // namespace
 
 int RunCalCommand(const QStringList &arguments, const QDate &today, QTextStream &out, QTextStream &err,
-                  const std::function<QString()> &defaultDataFolder) {
+                  const std::function<QString()> &defaultDataFolder, const QDateTime &now) {
     const QString listOption = QStringLiteral("--list");
     const QString icsOption = QStringLiteral("--ics");
     const QString dataOption = QStringLiteral("--data");
@@ -267,7 +285,7 @@ int RunCalCommand(const QStringList &arguments, const QDate &today, QTextStream 
                 return Fail(err, QStringLiteral("ファイルを読み込めませんでした。") + memos->path());
         }
         if (ics)
-            PrintIcs(*from, *to, memos.get(), out);
+            PrintIcs(*from, *to, memos.get(), now, out);
         else
             PrintList(*from, *to, memos.get(), out);
     } else {

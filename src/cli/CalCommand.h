@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QStringList>
 #include <QTextStream>
 
@@ -14,6 +15,8 @@
 //   tsukiban-cal --help | --version              usage, or the version and the licence
 // args excludes the program name; today decides the default month. defaultDataFolder gives the folder whose memos
 // --ics reads when --data is not given (asked only then; none or an empty folder name: no memos).
-// Returns the exit status: 0 on success, 2 for any usage error or an unreadable data file (one line on err).
+// now stamps the events of --ics. Returns the exit status: 0 on success, 2 for any usage error or an unreadable data
+// file (one line on err).
 int RunCalCommand(const QStringList &args, const QDate &today, QTextStream &out, QTextStream &err,
-                  const std::function<QString()> &defaultDataFolder = {});
+                  const std::function<QString()> &defaultDataFolder = {},
+                  const QDateTime &now = QDateTime::currentDateTimeUtc());

@@ -23,11 +23,14 @@ struct Result {
     QString err;
 };
 
-Result RunCal(const QStringList &args, const QDate &today = QDate(2026, 12, 15)) {
+// The moment the in-process runs write their files.
+const QDateTime kNow(QDate(2026, 12, 15), QTime(3, 4, 5), Qt::UTC);
+
+Result RunCal(const QStringList &args, const QDate &today = QDate(2026, 12, 15), const QDateTime &now = kNow) {
     Result result;
     QTextStream out(&result.out);
     QTextStream err(&result.err);
-    result.status = RunCalCommand(args, today, out, err);
+    result.status = RunCalCommand(args, today, out, err, {}, now);
     return result;
 }
 
@@ -37,7 +40,7 @@ Result RunCalBeside(const QStringList &args, const QString &defaultDataFolder) {
     QTextStream out(&result.out);
     QTextStream err(&result.err);
     result.status =
-        RunCalCommand(args, QDate(2026, 12, 15), out, err, [defaultDataFolder] { return defaultDataFolder; });
+        RunCalCommand(args, QDate(2026, 12, 15), out, err, [defaultDataFolder] { return defaultDataFolder; }, kNow);
     return result;
 }
 
@@ -138,6 +141,14 @@ std::vector<ReadEvent> ParseIcs(const QByteArray &bytes) {
                                transp && icalproperty_get_transp(transp) == ICAL_TRANSP_TRANSPARENT));
     }
     return events;
+}
+
+// The file without its DTSTAMP lines, the only ones that come from the clock.
+QByteArray WithoutStamps(const QByteArray &ics) {
+    QByteArrayList kept;
+    for (const QByteArray &line : ics.split('\n'))
+        if (!line.startsWith("DTSTAMP:")) kept << line;
+    return kept.join('\n');
 }
 
 // Lines end with CR LF, none is longer than 75 octets, and none ends inside a UTF-8 character.
@@ -368,7 +379,7 @@ TEST(CalCommand, IcsOfAHolidayIsExactlyThis) {
                                "CALSCALE:GREGORIAN\r\n"
                                "BEGIN:VEVENT\r\n"
                                "UID:holiday-20260101@tsukiban\r\n"
-                               "DTSTAMP:20260101T000000Z\r\n"
+                               "DTSTAMP:20261215T030405Z\r\n"
                                "DTSTART;VALUE=DATE:20260101\r\n"
                                "DTEND;VALUE=DATE:20260102\r\n"
                                "SUMMARY:元日\r\n"
@@ -458,14 +469,62 @@ TEST(CalCommand, TheExecutableWritesTheSameIcsBytes) {
     const MemoFolder data;
     const QStringList args = {QStringLiteral("--ics"), QStringLiteral("2026-12-01"), QStringLiteral("2027-01-31"),
                               QStringLiteral("--data"), data.path()};
-    const QByteArray expected = RunCal(args).out.toUtf8();
+    const QByteArray expected = WithoutStamps(RunCal(args).out.toUtf8());
     ASSERT_FALSE(expected.isEmpty());
     for (int run = 0; run < 2; ++run) {
         QProcess cal;
+        const QDateTime started = QDateTime::currentDateTimeUtc().addSecs(-1);
         cal.start(TSUKIBAN_CAL, args);
         ASSERT_TRUE(cal.waitForFinished(30000));
+        const QDateTime ended = QDateTime::currentDateTimeUtc().addSecs(1);
         EXPECT_EQ(cal.exitCode(), 0);
-        EXPECT_EQ(cal.readAllStandardOutput(), expected) << "run " << run;
+        const QByteArray written = cal.readAllStandardOutput();
+        EXPECT_EQ(WithoutStamps(written), expected) << "run " << run;
         EXPECT_TRUE(cal.readAllStandardError().isEmpty());
+        // Stamped with the moment it ran, in UTC.
+        const qsizetype at = written.indexOf("DTSTAMP:");
+        ASSERT_GE(at, 0);
+        const QDateTime stamp =
+            QDateTime::fromString(QString::fromLatin1(written.mid(at + 8, 16)), QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+        ASSERT_TRUE(stamp.isValid());
+        const QDateTime utc(stamp.date(), stamp.time(), Qt::UTC);
+        EXPECT_LE(started, utc);
+        EXPECT_LE(utc, ended);
     }
+}
+
+TEST(CalCommand, AChangedMemoIsANewerRevisionOfItsEvent) {
+    MemoFolder data;
+    const QString file = data.app.path(QStringLiteral("Tsukiban.tdb"));
+    const auto setModified = [&](const QDateTime &when) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
+    };
+    const QDateTime first(QDate(2026, 12, 1), QTime(8, 0), Qt::UTC);
+    setModified(first);
+    const QStringList args = {QStringLiteral("--ics"), QStringLiteral("2026-12-24"), QStringLiteral("2026-12-24"),
+                              QStringLiteral("--data"), data.path()};
+    // Of the memo's event: stamp, last change, sequence.
+    const auto revision = [&](const QDateTime &now) {
+        const Component calendar(icalparser_parse_string(RunCal(args, QDate(2026, 12, 15), now).out.toUtf8().constData()));
+        icalcomponent *e = calendar ? icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT) : nullptr;
+        if (!e) return std::string("no event");
+        icalproperty *modified = icalcomponent_get_first_property(e, ICAL_LASTMODIFIED_PROPERTY);
+        return std::string(icaltime_as_ical_string(icalcomponent_get_dtstamp(e))) + ' ' +
+               (modified ? icaltime_as_ical_string(icalproperty_get_lastmodified(modified)) : "-") + ' ' +
+               std::to_string(icalcomponent_get_sequence(e));
+    };
+    const int firstSequence = int(QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC).secsTo(first));
+    EXPECT_EQ(revision(kNow), "20261215T030405Z 20261201T080000Z " + std::to_string(firstSequence));
+    // Another run later on the same file: only the stamp differs.
+    const QDateTime later = kNow.addDays(3);
+    EXPECT_EQ(WithoutStamps(RunCal(args, QDate(2026, 12, 18), later).out.toUtf8()),
+              WithoutStamps(RunCal(args).out.toUtf8()));
+    EXPECT_EQ(revision(later), "20261218T030405Z 20261201T080000Z " + std::to_string(firstSequence));
+
+    // The memo changed: a later change and a higher sequence.
+    ASSERT_EQ(data.app.ctx().memos().store(QDate(2026, 12, 24), Utf8("会議は中止")), StoreResult::Stored);
+    setModified(first.addSecs(90));
+    EXPECT_EQ(revision(later), "20261218T030405Z 20261201T080130Z " + std::to_string(firstSequence + 90));
 }

@@ -13,8 +13,10 @@ QByteArray MemoCsv(const MemoBook &book, const QDate &month, bool onlyMemoDays) 
     for (QDate day(month.year(), month.month(), 1); day.month() == month.month(); day = day.addDays(1)) {
         const QString memo = book.memo(day, QStringLiteral("\n"));
         const QString key = DayKey(day);
+        // A quote inside the field is doubled, as spreadsheets and CSV readers expect (RFC 4180).
         if (!memo.trimmed().isEmpty())
-            text += key + QStringLiteral(",\"") + memo + QStringLiteral("\"\r\n");
+            text += key + QStringLiteral(",\"") + QString(memo).replace(u'"', QStringLiteral("\"\"")) +
+                    QStringLiteral("\"\r\n");
         else if (!onlyMemoDays)
             text += key + QStringLiteral(",") + memo + QStringLiteral("\r\n");
     }

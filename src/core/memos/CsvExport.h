@@ -8,7 +8,7 @@ class MemoBook;
 class Prompts;
 
 // The memos of a month as comma-separated records in code page 932, one per day in date order, each ended by CR LF:
-// the day key, a comma, and the memo in double quotes with its line breaks as lone LFs and nothing escaped. Without
+// the day key, a comma, and the memo in double quotes with its line breaks as lone LFs and each quote doubled. Without
 // onlyMemoDays a day without memo is written too, its second field empty.
 QByteArray MemoCsv(const MemoBook &book, const QDate &month, bool onlyMemoDays);
 // "Tsukiban_yyyy_mm.csv".

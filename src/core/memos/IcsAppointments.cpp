@@ -1,11 +1,11 @@
 #include "core/memos/IcsAppointments.h"
 
+#include "core/memos/IcsLines.h"
 #include "core/system/Cp932.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringConverter>
 
 #include <libical/ical.h>
 
@@ -32,19 +32,26 @@ IcsError fileError(int number, const char *what, const QString &fileName) {
     return {number, QString::fromUtf8(what).arg(QDir::toNativeSeparators(fileName))};
 }
 
-// iCalendar is UTF-8; a byte-order mark is dropped, UTF-16 is taken by its mark, and a file that is no UTF-8 at all
-// is read as Shift-JIS, as older Japanese programs wrote it.
-QByteArray utf8Text(const QByteArray &bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) return bytes.mid(3);
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(*QStringConverter::encodingForData(bytes));
-        return QString(decoder(bytes)).toUtf8();
-    }
-    return QByteArrayView(bytes).isValidUtf8() ? bytes : Cp932::decode(bytes).toUtf8();
-}
+// A parser fed with whole content lines: libical's own line reader is quadratic in the length of a line.
+struct Parsed {
+    std::unique_ptr<icalcomponent, void (*)(icalcomponent *)> root{nullptr, icalcomponent_free}; // an XROOT
+    bool whole = true; // every component that was begun also ended
+    bool startsAsCalendar = false;
+};
 
-bool startsAsCalendar(const QByteArray &text) {
-    return text.trimmed().left(15).toUpper() == "BEGIN:VCALENDAR";
+Parsed parse(const QByteArrayList &lines) {
+    Parsed parsed;
+    parsed.startsAsCalendar = !lines.isEmpty() && lines.front().trimmed().toUpper() == "BEGIN:VCALENDAR";
+    parsed.root.reset(icalcomponent_new(ICAL_XROOT_COMPONENT));
+    const std::unique_ptr<icalparser, void (*)(icalparser *)> parser(icalparser_new(), icalparser_free);
+    for (const QByteArray &line : lines) {
+        QByteArray copy = line; // libical may write into the line it parses
+        if (icalcomponent *done = icalparser_add_line(parser.get(), copy.data()))
+            icalcomponent_add_component(parsed.root.get(), done);
+    }
+    // What was begun and not ended is closed here and stays the parser's, which frees it.
+    if (icalparser_clean(parser.get())) parsed.whole = false;
+    return parsed;
 }
 
 QString textOf(const char *value) {
@@ -80,10 +87,34 @@ bool usable(const icaltimetype &t) {
     return !icaltime_is_null_time(t) && t.year >= 1 && t.year <= 9999 && wallDate(t).isValid();
 }
 
+// The wall clock of a time as seconds since 1970, as if it were UTC.
+qint64 wallSeconds(const icaltimetype &t) {
+    return (wallDate(t).toJulianDay() - QDate(1970, 1, 1).toJulianDay()) * 86400 + t.hour * 3600 + t.minute * 60 +
+           t.second;
+}
+
+int offsetAt(const icaltimezone *zone, qint64 utc) {
+    icaltimetype at = icaltime_from_timet_with_zone(time_t(utc), 0, icaltimezone_get_utc_timezone());
+    // libical asks for a zone it may change: its offsets are worked out when first needed.
+    return icaltimezone_get_utc_offset_of_utc_time(const_cast<icaltimezone *>(zone), &at, nullptr);
+}
+
+// A wall clock time of a zone as seconds since 1970. A time that the zone skips (the hour the clocks are put forward)
+// is read with the offset before the change, and a time that comes twice (the hour they are put back) is the first
+// of the two, as iCalendar has it; libical gives the later offset in both.
+qint64 utcSeconds(const icaltimetype &t) {
+    const qint64 wall = wallSeconds(t);
+    const int before = offsetAt(t.zone, wall - 86400);
+    const int after = offsetAt(t.zone, wall + 86400);
+    if (offsetAt(t.zone, wall - before) == before) return wall - before;
+    if (offsetAt(t.zone, wall - after) == after) return wall - after;
+    return wall - before;
+}
+
 // Seconds on one line for a timed occurrence (a floating one by its wall clock), the day number for a date.
 qint64 instant(const icaltimetype &t) {
     if (t.is_date) return wallDate(t).toJulianDay();
-    if (t.zone) return qint64(icaltime_as_timet_with_zone(t, t.zone));
+    if (t.zone) return utcSeconds(t);
     return wallDate(t).toJulianDay() * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
 }
 
@@ -96,7 +127,7 @@ bool sameOccurrence(const icaltimetype &a, const icaltimetype &b) {
 QDateTime localTime(const icaltimetype &t, const QTimeZone &local) {
     const QDate day = wallDate(t);
     if (t.is_date) return QDateTime(day, QTime(0, 0), local);
-    if (t.zone) return QDateTime::fromSecsSinceEpoch(qint64(icaltime_as_timet_with_zone(t, t.zone)), local);
+    if (t.zone) return QDateTime::fromSecsSinceEpoch(utcSeconds(t), local);
     return QDateTime(day, QTime(t.hour, t.minute, t.second), local);
 }
 
@@ -330,28 +361,24 @@ private:
 IcsAppointments ReadIcsAppointments(const QByteArray &bytes, const QDate &from, const QDate &to,
                                     const QTimeZone &local, const IcsProgress &progress, const QString &fileName) {
     IcsAppointments result;
-    const QByteArray text = utf8Text(bytes);
+    const QByteArrayList lines = IcsContentLines(bytes);
     const auto notCalendar = [&] {
         result.error = fileError(321, "ファイル「%1」は iCalendar 形式ではありません。", fileName);
         return result;
     };
-    if (text.contains('\0')) return notCalendar();
+    for (const QByteArray &line : lines)
+        if (line.contains('\0')) return notCalendar();
 
-    const std::unique_ptr<icalcomponent, void (*)(icalcomponent *)> root(icalparser_parse_string(text.constData()),
-                                                                         icalcomponent_free);
-    if (!root) {
-        if (!startsAsCalendar(text)) return notCalendar();
+    const Parsed parsed = parse(lines);
+    if (!parsed.whole) {
+        if (!parsed.startsAsCalendar) return notCalendar();
         result.error = fileError(62, "ファイル「%1」は途中で終わっています。", fileName);
         return result;
     }
     std::vector<icalcomponent *> calendars;
-    if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
-        calendars.push_back(root.get());
-    } else if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
-        for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); c;
-             c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT))
-            calendars.push_back(c);
-    }
+    for (icalcomponent *c = icalcomponent_get_first_component(parsed.root.get(), ICAL_VCALENDAR_COMPONENT); c;
+         c = icalcomponent_get_next_component(parsed.root.get(), ICAL_VCALENDAR_COMPONENT))
+        calendars.push_back(c);
     if (calendars.empty()) return notCalendar();
 
     Reader reader(from, to, local);

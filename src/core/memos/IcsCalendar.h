@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 #include <vector>
@@ -14,8 +15,11 @@ struct AllDayEvent {
     QString description;      // none when empty
     QString category;         // none when empty
     bool transparent = false; // the day stays free
+    QDateTime lastModified;   // none when null
+    int sequence = 0;
 };
 
 // An iCalendar (RFC 5545) file of the events, written by libical: UTF-8, CR LF line ends, lines folded at 75 octets
-// between characters. The same events give the same bytes: nothing in it comes from the clock.
-QByteArray IcsCalendar(const std::vector<AllDayEvent> &events);
+// between characters. Every event is stamped (DTSTAMP) with the moment of writing; apart from that the same events
+// give the same bytes.
+QByteArray IcsCalendar(const std::vector<AllDayEvent> &events, const QDateTime &written);

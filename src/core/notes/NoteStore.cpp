@@ -32,12 +32,27 @@ QString NoteStore::filePath(const QString &name) const {
     return m_noteFolder + name;
 }
 
-QStringList NoteStore::notesToShow() const {
-    QStringList names = QDir(m_noteFolder).entryList(QDir::Files, QDir::NoSort);
+NoteStore::FolderScan NoteStore::scanFolder() const {
+    FolderScan scan;
+    // Everything but hidden names (a save's temporaries among them), links and special files included.
+    QStringList names = QDir(m_noteFolder)
+                            .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
     names.sort();
-    names.removeIf(
-        [this](const QString &name) { return m_settings.read(name, QStringLiteral("Fusen_Top")).isEmpty(); });
-    return names;
+    for (const QString &name : names) {
+        if (m_settings.read(name, QStringLiteral("Fusen_Top")).isEmpty()) continue;
+        const QString path = filePath(name);
+        if (KindOfPath(path) != PathKind::Regular)
+            scan.notRegular << name;
+        else if (QFileInfo(path).size() > MaxNoteBytes)
+            scan.tooLarge << name;
+        else
+            scan.notes << name;
+    }
+    return scan;
+}
+
+RegularFileRead NoteStore::readFile(const QString &path) {
+    return ReadRegularFile(path, MaxNoteBytes);
 }
 
 NoteSettings NoteStore::read(const QString &name, bool editorForm) const {
@@ -75,9 +90,10 @@ bool NoteStore::removeSettings(const QString &name) {
 
 bool NoteStore::saveNote(const QString &name, const QByteArray &rtf, const NoteSettings &settings) {
     const QString path = filePath(name);
-    if (!WriteFileAtomically(path, rtf)) {
+    const bool tooLarge = KindOfPath(path) == PathKind::Regular && QFileInfo(path).size() > MaxNoteBytes;
+    if (tooLarge || !WriteFileAtomically(path, rtf)) {
         m_prompts.information(QStringLiteral("ファイルを保存できませんでした。\r\n") +
-                              QDir::toNativeSeparators(path));
+                                    QDir::toNativeSeparators(path));
         return false;
     }
     if (!writeAll(name, settings)) return false;

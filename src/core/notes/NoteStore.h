@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/notes/NoteSettings.h"
+#include "core/system/RegularFile.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -20,11 +21,25 @@ class NoteStore : public QObject {
 public:
     NoteStore(ProfileFile &settings, Prompts &prompts, QString noteFolder);
 
+    // A sticky note is small; a larger file is not read as one, and never written over.
+    static constexpr qint64 MaxNoteBytes = 16 * 1024 * 1024;
+
     // "付箋yyyyMMdd_HHmmss.rtf", with "_2", "_3" ... before ".rtf" while a file or a section has the name.
     QString newNoteName(const QDateTime &now) const;
     QString filePath(const QString &name) const;
-    // The files of the note folder, sorted by name, whose section places them (a non-empty Fusen_Top).
-    QStringList notesToShow() const;
+    // The notes the folder brings up at start: the names whose section places them (a non-empty Fusen_Top), sorted.
+    // Only regular files of at most MaxNoteBytes are notes; a link, FIFO, device or folder of such a name, or a
+    // larger file, is named apart and never opened.
+    struct FolderScan {
+        QStringList notes;
+        QStringList notRegular;
+        QStringList tooLarge;
+    };
+    FolderScan scanFolder() const;
+    QStringList notesToShow() const { return scanFolder().notes; }
+    // A note file, or any RTF file the editor opens: a regular file of at most MaxNoteBytes, opened without
+    // following a link and without waiting on a FIFO.
+    static RegularFileRead readFile(const QString &path);
 
     // The editor form reads all seventeen keys; the window form leaves the editor's size empty. An empty Fusen_Disp
     // reads as "0", expanded.
@@ -36,7 +51,8 @@ public:
     bool writeKey(const QString &name, const QString &key, const QString &value);
     bool removeSettings(const QString &name);
 
-    // The file first: when it cannot be written, that is said and the settings stay as they were.
+    // The file first: when it cannot be written, that is said and the settings stay as they were. A file too large to
+    // be a note, a link or anything else but a regular file is never written over.
     bool saveNote(const QString &name, const QByteArray &rtf, const NoteSettings &settings);
     // The section, then the file when asked. Told once the section is gone; false when the file stays.
     bool deleteNote(const QString &name, bool deleteFile);

@@ -320,6 +320,9 @@ private:
 };
 
 void RtfParser::run() {
+    // One edit block: the document settles once at the end, not after every run, which made a paragraph of many
+    // runs quadratic to read.
+    m_cursor.beginEditBlock();
     // The caller has checked that the input opens with {\rtf; only that first group is the document.
     m_tokens.next();
     m_groups.emplace_back();
@@ -356,6 +359,7 @@ void RtfParser::run() {
     flushBytes();
     appendCharacter(0); // a high surrogate left alone
     commitRun();
+    m_cursor.endEditBlock();
 }
 
 void RtfParser::startGroup() {
@@ -734,13 +738,26 @@ QTextCharFormat RtfParser::charFormat(const RunFormat &format) const {
 
 } // namespace
 
-bool ReadRtf(const QByteArray &rtf, QTextDocument &document) {
+qsizetype RtfStart(const QByteArray &bytes) {
+    // A UTF-8 byte-order mark and blank lines that editors put in front, and the header in any case.
+    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (at < bytes.size() && (bytes[at] == ' ' || bytes[at] == '\t' || bytes[at] == '\r' || bytes[at] == '\n')) ++at;
+    if (bytes.mid(at, 5).compare("{\\rtf", Qt::CaseInsensitive) != 0) return -1;
+    return at;
+}
+
+bool ReadRtf(const QByteArray &bytes, QTextDocument &document) {
     document.clear();
-    if (!rtf.startsWith("{\\rtf")) return false;
+    const qsizetype start = RtfStart(bytes);
+    if (start < 0) return false;
+    const QByteArray rtf = start == 0 ? bytes : bytes.mid(start);
     // Loading is no edit to undo, and the undo stack would double the memory a large file takes.
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
-    RtfParser(rtf, document).run();
+    {
+        RtfParser parser(rtf, document);
+        parser.run();
+    }
     document.setUndoRedoEnabled(undo);
     return true;
 }

@@ -184,7 +184,8 @@ QByteArray WriteRtf(const QTextDocument &document) {
     for (const QColor &color : colors)
         out += "\\red" + QByteArray::number(color.red()) + "\\green" + QByteArray::number(color.green()) + "\\blue" +
                QByteArray::number(color.blue()) + ';';
-    out += "}\r\n\\viewkind4\\uc1\\pard ";
+    // Without a generator LibreOffice takes the file for Word's and reads each run of spaces as U+2006 and a space.
+    out += "}\r\n{\\*\\generator Tsukiban;}\\viewkind4\\uc1\\pard ";
     out += body;
     out += "}\r\n";
     return out;

@@ -4,13 +4,13 @@
 #include "core/program/Migration.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsStore.h"
+#include "core/system/AtomicFile.h"
 #include "core/system/Prompts.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
@@ -76,19 +76,17 @@ void EnsureNoteFolder(AppContext &ctx) {
 }
 
 void RemoveStaleTemporaries(const ProgramPaths &paths, const QDateTime &startedAt) {
-    const auto sweep = [&startedAt](const QString &folder, const QRegularExpression &pattern) {
+    // A save makes its temporary beside its file and renames it over the file; a save killed in between leaves it.
+    // Only names a save gives, and only plain files older than this start: never a file of the user's.
+    const auto sweep = [&startedAt](const QString &folder) {
         QDir dir(folder);
         for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
-            if (!pattern.match(info.fileName()).hasMatch()) continue;
+            if (!IsSaveTemporaryName(info.fileName())) continue;
             if (info.lastModified() < startedAt) QFile::remove(info.filePath());
         }
     };
-    // A save makes "<file>.XXXXXX" beside its file and renames it over the file; a save killed in between leaves it.
-    const QString temporary = QStringLiteral("\\.[A-Za-z0-9]{6}$");
-    for (const QString &file : {paths.settingsFilePath, paths.dataFilePath}) {
-        const QFileInfo info(file);
-        sweep(info.path(), QRegularExpression(u'^' + QRegularExpression::escape(info.fileName()) + temporary));
-    }
-    sweep(paths.noteFolderPath,
-          QRegularExpression(QStringLiteral("\\.rtf") + temporary, QRegularExpression::CaseInsensitiveOption));
+    sweep(QFileInfo(paths.settingsFilePath).path());
+    if (QFileInfo(paths.dataFilePath).path() != QFileInfo(paths.settingsFilePath).path())
+        sweep(QFileInfo(paths.dataFilePath).path());
+    sweep(paths.noteFolderPath);
 }

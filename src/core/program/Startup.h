@@ -15,5 +15,5 @@ StartupOutcome RunStartup(AppContext &ctx);
 void EnsureNoteFolder(AppContext &ctx);
 
 // Removes the temporaries that saves of the settings file, the data file and the note files left when they were
-// killed: only names of that exact pattern, only files older than startedAt.
+// killed: only names a save gives (IsSaveTemporaryName), only files older than startedAt.
 void RemoveStaleTemporaries(const ProgramPaths &paths, const QDateTime &startedAt);

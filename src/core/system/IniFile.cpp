@@ -2,6 +2,7 @@
 
 #include "core/system/AtomicFile.h"
 #include "core/system/Cp932.h"
+#include "core/system/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -110,7 +111,8 @@ IniFile::Stamp IniFile::currentStamp() const {
     Stamp stamp;
 #ifdef Q_OS_UNIX
     struct stat st {};
-    if (::stat(QFile::encodeName(m_path).constData(), &st) == 0) {
+    // A link is not followed: it is something there that is not our file, never read and never written over.
+    if (::lstat(QFile::encodeName(m_path).constData(), &st) == 0) {
         stamp.exists = true;
         stamp.regular = S_ISREG(st.st_mode);
         stamp.size = st.st_size;
@@ -123,9 +125,9 @@ IniFile::Stamp IniFile::currentStamp() const {
     }
 #else
     const QFileInfo info(m_path);
-    if (info.exists()) {
+    if (info.exists() || info.isSymLink()) {
         stamp.exists = true;
-        stamp.regular = info.isFile();
+        stamp.regular = info.isFile() && !info.isSymLink();
         stamp.size = info.size();
         stamp.mtimeNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
         stamp.ctimeNs = info.metadataChangeTime().toMSecsSinceEpoch() * 1000000;
@@ -135,32 +137,10 @@ IniFile::Stamp IniFile::currentStamp() const {
 }
 
 std::optional<QByteArray> IniFile::readBytes() const {
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? std::optional<QByteArray>(QByteArray()) : std::nullopt;
-    QByteArray bytes;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(qsizetype(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        bytes.append(buffer, qsizetype(n));
-    }
-    ::close(fd);
-    return bytes;
-#else
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes;
-#endif
+    RegularFileRead read = ReadRegularFile(m_path);
+    if (read.status == RegularFileRead::Status::Missing) return QByteArray();
+    if (!read.ok()) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 void IniFile::refresh() const {
@@ -252,24 +232,42 @@ IniFile::Line IniFile::makeEntry(const QString &key, const QString &value) const
 
 void IniFile::parse(const QByteArray &bytes) const {
     m_lines.clear();
+    m_tail.clear();
     m_encoding = bytes.startsWith(byteOrderMark(Encoding::Utf8))      ? Encoding::Utf8
                  : bytes.startsWith(byteOrderMark(Encoding::Utf16Le)) ? Encoding::Utf16Le
                                                                       : Encoding::Cp932;
-    const QByteArray lf = m_encoding == Encoding::Utf16Le ? QByteArrayLiteral("\n\0") : QByteArrayLiteral("\n");
-    const QByteArray crlf = lineEnd();
-    const qsizetype unit = lf.size();
-    qsizetype start = byteOrderMark(m_encoding).size();
-    while (start < bytes.size()) {
-        qsizetype at = bytes.indexOf(lf, start);
-        while (at >= 0 && (at - start) % unit != 0) at = bytes.indexOf(lf, at + 1); // a whole UTF-16 unit only
-        if (at < 0) {
-            m_lines.push_back(parseLine(bytes.mid(start), QByteArray()));
+    const qsizetype unit = m_encoding == Encoding::Utf16Le ? 2 : 1;
+    const qsizetype begin = byteOrderMark(m_encoding).size();
+    // CR and LF are never part of a double-byte character in code page 932 or UTF-8.
+    const auto unitAt = [&](qsizetype at) -> char16_t {
+        return unit == 1 ? char16_t(uchar(bytes[at])) : char16_t(uchar(bytes[at]) | (uchar(bytes[at + 1]) << 8));
+    };
+    qsizetype end = begin + (bytes.size() - begin) / unit * unit;
+    // A DOS end-of-file mark (0x1A, as "copy a+b" and old editors append it) ends the file; it is kept, after every
+    // line, when the file is written again.
+    qsizetype markAt = end;
+    for (qsizetype at = end - unit; at >= begin; at -= unit) {
+        const char16_t c = unitAt(at);
+        if (c == 0x1A)
+            markAt = at;
+        else if (c != u'\r' && c != u'\n')
+            break;
+    }
+    m_tail = bytes.mid(markAt); // with a byte after the last whole UTF-16 unit, if any
+    end = markAt;
+
+    // CR LF, LF, or CR alone as old Mac editors write it, ends a line; each line keeps its own end.
+    qsizetype start = begin;
+    while (start < end) {
+        qsizetype at = start;
+        while (at < end && unitAt(at) != u'\r' && unitAt(at) != u'\n') at += unit;
+        if (at == end) {
+            m_lines.push_back(parseLine(bytes.mid(start, end - start), QByteArray()));
             break;
         }
-        const bool withCr = at - start >= unit && bytes.mid(at - unit, crlf.size()) == crlf;
-        const qsizetype end = withCr ? at - unit : at;
-        m_lines.push_back(parseLine(bytes.mid(start, end - start), withCr ? crlf : lf));
-        start = at + unit;
+        const qsizetype eolLength = unitAt(at) == u'\r' && at + unit < end && unitAt(at + unit) == u'\n' ? 2 * unit : unit;
+        m_lines.push_back(parseLine(bytes.mid(start, at - start), bytes.mid(at, eolLength)));
+        start = at + eolLength;
     }
     index();
 }
@@ -475,6 +473,7 @@ bool IniFile::save() {
     const QByteArray mark = byteOrderMark(m_encoding);
     qsizetype size = mark.size();
     for (const Line &line : m_lines) size += line.raw.size() + line.eol.size();
+    size += m_tail.size();
     QByteArray bytes;
     bytes.reserve(size);
     bytes += mark;
@@ -482,6 +481,7 @@ bool IniFile::save() {
         bytes += line.raw;
         bytes += line.eol;
     }
+    bytes += m_tail;
     if (!WriteFileAtomically(m_path, bytes)) return false;
     m_stamp = currentStamp();
     return true;

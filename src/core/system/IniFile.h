@@ -17,9 +17,10 @@ struct IniEdit {
 
 // A Windows profile (INI) file, read and written as the Windows profile functions do: names compared with ASCII-only
 // case folding, blanks around names and values ignored, one pair of matching quotes around a value removed, the first
-// matching section and key win (and are the ones removed), comments and unknown lines kept byte for byte, CR LF line
-// ends. Code page 932, or UTF-8 / UTF-16LE when the file starts with that byte-order mark. Values and sections are read
-// whole.
+// matching section and key win (and are the ones removed), comments and unknown lines kept byte for byte. CR LF, LF or
+// a lone CR ends a line when reading; new lines end in CR LF. A DOS end-of-file mark (0x1A) at the end is the end of
+// the file and stays at the end when it is written. Code page 932, or UTF-8 / UTF-16LE when the file starts with that
+// byte-order mark. Values and sections are read whole.
 //
 // Reads come from an in-memory parse that is refreshed whenever the file changes on disk; every write applies the
 // change to the latest file content and replaces the file atomically. A file that exists but cannot be read is never
@@ -113,6 +114,7 @@ private:
 
     QString m_path;
     mutable std::vector<Line> m_lines;
+    mutable QByteArray m_tail; // an end-of-file mark and what follows it, written after the last line
     mutable std::vector<Section> m_sections;
     mutable QHash<QString, int> m_sectionIndex; // folded name -> first section in m_sections
     mutable Stamp m_stamp;

@@ -7,9 +7,10 @@
 class QLockFile;
 
 // One running copy per data folder (the folder of the settings and data files): two installed or portable copies
-// that fall back to the same user data folder would otherwise both write its files. A lock file in the user's runtime
-// folder, named after the data folder; the operating system releases the lock when the process ends, also by a crash,
-// so a stale lock file is simply taken over.
+// that fall back to the same user data folder would otherwise both write its files. The lock is taken on the data
+// folder itself, so every copy that uses the folder meets it, whatever its environment says (a copy started from
+// cron, su or a session without logind has another runtime folder or none). The operating system releases the lock
+// when the process ends, also by a crash; nothing is written for it.
 class SingleInstance {
 public:
     explicit SingleInstance(const QString &dataFolder);
@@ -17,14 +18,11 @@ public:
     SingleInstance(const SingleInstance &) = delete;
     SingleInstance &operator=(const SingleInstance &) = delete;
 
-    // False when another process holds the lock.
+    // False when another process, or another SingleInstance of this one, holds the lock.
     bool tryAcquire();
-    // Empty when there is no safe runtime folder; the data folder itself is locked then.
-    const QString &lockPath() const { return m_lockPath; }
 
 private:
     QString m_dataFolder;
-    QString m_lockPath;
 #ifdef Q_OS_UNIX
     int m_fd = -1;
 #else

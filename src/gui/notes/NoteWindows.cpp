@@ -1,6 +1,7 @@
 #include "gui/notes/NoteWindows.h"
 
 #include "core/notes/NoteArrangement.h"
+#include "core/notes/NoteLoader.h"
 #include "core/notes/NoteStore.h"
 #include "core/program/AppContext.h"
 #include "core/settings/SettingValues.h"
@@ -15,9 +16,33 @@
 #include <QFile>
 #include <QMenu>
 
+namespace {
+
+// What start-up could not show as the user left it, for one message.
+struct NoteProblems {
+    QStringList notRegular, tooLarge, unreadable, plainText;
+
+    QString message() const {
+        QString text;
+        const auto list = [&text](const QString &heading, const QStringList &names) {
+            if (names.isEmpty()) return;
+            if (!text.isEmpty()) text += QStringLiteral("\r\n");
+            text += heading;
+            for (const QString &name : names) text += QStringLiteral("\r\n・") + name;
+        };
+        list(QStringLiteral("次の付箋は通常のファイルではない（リンクなど）ため、表示しません。"), notRegular);
+        list(QStringLiteral("次の付箋は 16 MB を超えるため、読み込みません。"), tooLarge);
+        list(QStringLiteral("次の付箋は読み込めませんでした。"), unreadable);
+        list(QStringLiteral("次の付箋は RTF ではないため、テキストとして表示しています。"), plainText);
+        return text;
+    }
+};
+
+} // namespace
+
 NoteWindows::NoteWindows(AppContext &ctx, frmMenu &menu, QWidget *calendar)
     : QObject(calendar), m_ctx(ctx), m_menu(menu), m_calendar(calendar) {
-    connect(&ctx.notes(), &NoteStore::noteSaved, this, &NoteWindows::show);
+    connect(&ctx.notes(), &NoteStore::noteSaved, this, [this](const QString &name) { show(name); });
     connect(&ctx.notes(), &NoteStore::noteDeleted, this, [this](const QString &name) {
         if (frmFusen *w = window(name)) w->close();
         m_windows.remove(name);
@@ -31,7 +56,36 @@ NoteWindows::~NoteWindows() {
 }
 
 void NoteWindows::ShowAllNotes() {
-    for (const QString &name : m_ctx.notes().notesToShow()) show(name);
+    if (m_loader) return;
+    const NoteStore::FolderScan scan = m_ctx.notes().scanFolder();
+    QList<std::pair<QString, QString>> files;
+    for (const QString &name : scan.notes) files.append({name, m_ctx.notes().filePath(name)});
+    auto problems = std::make_shared<NoteProblems>();
+    problems->notRegular = scan.notRegular;
+    problems->tooLarge = scan.tooLarge;
+    m_loader = new NoteLoader(this);
+    m_loader->start(
+        files,
+        [this, problems](NoteLoader::Note note) {
+            if (note.status == RegularFileRead::Status::Ok) {
+                if (note.format == NoteFormat::PlainText) problems->plainText << note.name;
+                show(note.name, std::move(note.document));
+            } else if (note.status == RegularFileRead::Status::TooLarge) {
+                problems->tooLarge << note.name; // grown since the folder was looked at
+            } else if (note.status == RegularFileRead::Status::NotRegular) {
+                problems->notRegular << note.name;
+            } else {
+                problems->unreadable << note.name;
+            }
+        },
+        [this, problems] {
+            if (const QString message = problems->message(); !message.isEmpty()) m_ctx.prompts().information(message);
+            emit allShown();
+        });
+}
+
+bool NoteWindows::loading() const {
+    return m_loader && !m_loader->done();
 }
 
 frmFusen *NoteWindows::window(const QString &name) const {
@@ -49,10 +103,10 @@ QList<frmFusen *> NoteWindows::windows() const {
     return list;
 }
 
-void NoteWindows::show(const QString &name) {
+void NoteWindows::show(const QString &name, std::unique_ptr<QTextDocument> document) {
     // A saved note comes back in a new window with its new text and settings.
     if (frmFusen *old = window(name)) old->close();
-    auto *w = new frmFusen(m_ctx, name);
+    auto *w = new frmFusen(m_ctx, name, std::move(document));
     connect(w, &frmFusen::menuRequested, this, [this](const QString &note, const QPoint &at) {
         m_ctx.currentNoteName = note;
         m_menu.popup(QStringLiteral("Fusen"), at);

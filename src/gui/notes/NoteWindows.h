@@ -5,10 +5,14 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
 class AppContext;
 class frmFusen;
 class frmFusenEdit;
 class frmMenu;
+class NoteLoader;
+class QTextDocument;
 class QWidget;
 
 // The note windows of the run, one per note by name: brought up at start, replaced when a note is saved, closed when
@@ -19,8 +23,11 @@ public:
     NoteWindows(AppContext &ctx, frmMenu &menu, QWidget *calendar);
     ~NoteWindows() override;
 
-    // Every note whose section places it.
+    // Every note whose section places it, read on another thread so that the calendar is up and answers first; the
+    // windows come up in name order as their notes are read. Notes that cannot be shown, and notes that are no RTF,
+    // are named in one message once all are up.
     void ShowAllNotes();
+    bool loading() const;
     frmFusen *window(const QString &name) const;
     QList<frmFusen *> windows() const;
     frmFusenEdit *editor() const;
@@ -28,8 +35,12 @@ public:
     // user agrees.
     void edit();
 
+signals:
+    // ShowAllNotes has brought up every note it could.
+    void allShown();
+
 private:
-    void show(const QString &name);
+    void show(const QString &name, std::unique_ptr<QTextDocument> document = {});
     void addCommands();
     void deleteNote(const QString &name);
     void align(int alignment);
@@ -40,4 +51,5 @@ private:
     QWidget *m_calendar;
     QMap<QString, QPointer<frmFusen>> m_windows;
     QPointer<frmFusenEdit> m_editor;
+    NoteLoader *m_loader = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "gui/notes/frmFusen.h"
 
+#include "core/notes/NoteDocument.h"
 #include "core/notes/NoteStore.h"
 #include "core/notes/RtfReader.h"
 #include "core/program/AppContext.h"
@@ -9,8 +10,8 @@
 #include "gui/notes/FolderTab.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace {
@@ -21,7 +22,7 @@ constexpr int kMetricSum = WindowMetrics::CyFrame + WindowMetrics::CyBorder + Wi
 
 } // namespace
 
-frmFusen::frmFusen(AppContext &ctx, const QString &name, QWidget *parent)
+frmFusen::frmFusen(AppContext &ctx, const QString &name, std::unique_ptr<QTextDocument> document, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_ctx(ctx), m_name(name) {
     setObjectName(QStringLiteral("frmFusen"));
     setWindowTitle(name);
@@ -34,8 +35,13 @@ frmFusen::frmFusen(AppContext &ctx, const QString &name, QWidget *parent)
     rtbFusen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rtbFusen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rtbFusen->setTextInteractionFlags(Qt::NoTextInteraction);
-    QFile file(ctx.notes().filePath(name));
-    if (file.open(QIODevice::ReadOnly)) ReadRtf(file.readAll(), *rtbFusen->document());
+    if (!document) {
+        document = std::make_unique<QTextDocument>();
+        if (const RegularFileRead read = NoteStore::readFile(ctx.notes().filePath(name)); read.ok())
+            ReadNoteDocument(read.bytes, *document);
+    }
+    document->setParent(rtbFusen);
+    rtbFusen->setDocument(document.release());
 
     // The face takes the mouse: drag, double-click to edit, right-click for the menu.
     fraMove = new QWidget(this);

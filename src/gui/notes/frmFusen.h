@@ -9,6 +9,7 @@
 
 class AppContext;
 class FolderTab;
+class QTextDocument;
 class QTextEdit;
 class frmFrame;
 
@@ -17,7 +18,9 @@ class frmFrame;
 class frmFusen : public QWidget {
     Q_OBJECT
 public:
-    frmFusen(AppContext &ctx, const QString &name, QWidget *parent = nullptr);
+    // Reads the note's file, unless document brings the note already read.
+    frmFusen(AppContext &ctx, const QString &name, std::unique_ptr<QTextDocument> document = {},
+             QWidget *parent = nullptr);
     ~frmFusen() override;
 
     QString noteName() const { return m_name; }

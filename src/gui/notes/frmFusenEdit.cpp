@@ -1,6 +1,7 @@
 #include "gui/notes/frmFusenEdit.h"
 
 #include "core/notes/NoteArrangement.h"
+#include "core/notes/NoteDocument.h"
 #include "core/notes/NoteStore.h"
 #include "core/notes/RtfReader.h"
 #include "core/notes/RtfWriter.h"
@@ -17,7 +18,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -169,9 +169,24 @@ frmFusenEdit::frmFusenEdit(AppContext &ctx, QWidget *parent) : QWidget(parent, Q
 }
 
 void frmFusenEdit::sub_Fusen_Show(const QString &folder, const QString &name) {
-    QFile file(QDir(folder).filePath(name));
+    const QString path = QDir(folder).filePath(name);
     rtbFusen->clear();
-    if (file.open(QIODevice::ReadOnly)) ReadRtf(file.readAll(), *rtbFusen->document());
+    m_textFile.clear();
+    const RegularFileRead read = NoteStore::readFile(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (read.ok()) {
+        if (ReadNoteDocument(read.bytes, *rtbFusen->document()) == NoteFormat::PlainText) {
+            // Saved as it is, the file would become RTF: the save asks first.
+            m_textFile = QFileInfo(path).absoluteFilePath();
+            m_ctx.prompts().information(Utf8("「%1」は RTF ではないため、テキストとして開きました。").arg(shown));
+        }
+    } else if (read.status == RegularFileRead::Status::NotRegular) {
+        m_ctx.prompts().information(Utf8("「%1」は通常のファイルではない（リンクなど）ため、開きません。").arg(shown));
+    } else if (read.status == RegularFileRead::Status::TooLarge) {
+        m_ctx.prompts().information(Utf8("「%1」は 16 MB を超えるため、開きません。").arg(shown));
+    } else if (read.status == RegularFileRead::Status::Unreadable) {
+        m_ctx.prompts().information(Utf8("ファイルを読み込めませんでした。\r\n") + shown);
+    }
     m_settings = m_ctx.notes().read(name, true);
     // A file without settings keeps the editor's own size and colours.
     const QSize text = m_settings.textSize();
@@ -203,10 +218,20 @@ void frmFusenEdit::setFolderColor(FolderColor color) {
     folderButton->setIcon(folderIcon(FolderColorText(color)));
 }
 
+bool frmFusenEdit::mayReplace(const QString &path) {
+    if (m_textFile.isEmpty() || QFileInfo(path).absoluteFilePath() != m_textFile) return true;
+    if (m_ctx.prompts().question(Utf8("「%1」は RTF ではありません。RTF で上書きしてもよろしいですか？")
+                                     .arg(QDir::toNativeSeparators(path))) != Prompts::Answer::Yes)
+        return false;
+    m_textFile.clear();
+    return true;
+}
+
 bool frmFusenEdit::saveAsNote() {
     NoteStore &store = m_ctx.notes();
     if (m_ctx.currentNoteName.isEmpty()) m_ctx.currentNoteName = store.newNoteName(m_ctx.clock().now());
     const QString name = m_ctx.currentNoteName;
+    if (!mayReplace(store.filePath(name))) return false;
     m_settings.setBackColor(rtbFusen->palette().color(QPalette::Base));
     m_settings.setTextSize(ToTwips(rtbFusen->size()));
     m_settings.setFormSize(ToTwips(size()));
@@ -295,6 +320,7 @@ void frmFusenEdit::run(const QString &key) {
         QString path = prompts.saveFileName(Utf8("保存"), startFile(), filter);
         if (path.isEmpty()) return;
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".rtf");
+        if (!mayReplace(path)) return;
         if (!WriteFileAtomically(path, shownRtf())) {
             prompts.information(Utf8("ファイルを保存できませんでした。\r\n") + QDir::toNativeSeparators(path));
             return;

@@ -48,10 +48,13 @@ private:
     enum class Mode { Add, Mod };
     void run(const QString &key);
     void setFolderColor(FolderColor color);
+    // False when path is the file opened as plain text and the user does not want it replaced by RTF.
+    bool mayReplace(const QString &path);
 
     AppContext &m_ctx;
     Mode m_mode = Mode::Add;
     NoteSettings m_settings;
     QColor m_lastBackground = Qt::white;
     bool m_placed = false;
+    QString m_textFile; // the file opened as plain text, absolute; empty for RTF
 };

@@ -2,13 +2,17 @@
 #include "TestApp.h"
 #include "core/memos/CsvExport.h"
 #include "core/memos/MemoBook.h"
+#include "core/memos/MemoStore.h"
+#include "core/system/Cp932.h"
 #include "core/system/ProgramPaths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <map>
 #include <optional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -58,7 +62,7 @@ private:
 TEST(CsvExport, RecordsForTheDaysWithMemosOrForEveryDay) {
     November app;
     EXPECT_EQ(MemoCsv(app.ctx().memos(), app.month, true),
-              Sjis("2006/11/03,\"会議\n\"資料\"持参\"\r\n2006/11/20,\"a,b\"\r\n"));
+              Sjis("2006/11/03,\"会議\n\"\"資料\"\"持参\"\r\n2006/11/20,\"a,b\"\r\n"));
 
     const QByteArray every = MemoCsv(app.ctx().memos(), app.month, false);
     EXPECT_EQ(every.count("\r\n"), 30);
@@ -109,7 +113,7 @@ TEST(CsvExport, AFailedWriteIsSaidAndLeavesNoPartOfAFile) {
     EXPECT_EQ(app.bytes("out.csv"), "old contents\r\n");
     EXPECT_EQ(app.prompts.texts().back(), QString::fromUtf8("ファイルを保存できませんでした。\r\n") +
                                               QDir::toNativeSeparators(app.path("out.csv")));
-    EXPECT_EQ(QDir(app.folder()).entryList({"out.csv.*"}, QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(QDir(app.folder()).entryList({"*out.csv?*"}, QDir::Files | QDir::Hidden), QStringList());
 
     // A folder that cannot be written into.
     app.prompts.queueAnswer(Prompts::Answer::Yes);
@@ -160,5 +164,66 @@ TEST(CsvExport, TheFileIsProposedWhereItCanBeWritten) {
         prompts.queueAnswer(Prompts::Answer::Yes);
         EXPECT_FALSE(ExportMonthMemos(ctx.memos(), ctx.prompts(), ctx.paths().exportFolder, QDate(2006, 11, 1))); // the save dialog is cancelled
         EXPECT_EQ(prompts.suggested, QStringList{c.folder + "/Tsukiban_2006_11.csv"});
+    }
+}
+
+namespace {
+
+// An RFC 4180 reader, as spreadsheets and Python's csv module read: fields in quotes may hold commas, line breaks
+// and doubled quotes; a record ends at CR LF outside quotes.
+std::vector<std::vector<QByteArray>> ReadCsv(const QByteArray &bytes) {
+    std::vector<std::vector<QByteArray>> records(1, std::vector<QByteArray>(1));
+    bool quoted = false;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        QByteArray &field = records.back().back();
+        if (quoted) {
+            if (c != '"')
+                field += c;
+            else if (i + 1 < bytes.size() && bytes[i + 1] == '"')
+                field += bytes[++i];
+            else
+                quoted = false;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            records.back().emplace_back();
+        } else if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            ++i;
+            records.emplace_back(1);
+        } else {
+            field += c;
+        }
+    }
+    if (records.back() == std::vector<QByteArray>(1)) records.pop_back();
+    return records;
+}
+
+} // namespace
+
+TEST(CsvExport, SpreadsheetsReadEveryMemoBesideItsOwnDate) {
+    TestApp app;
+    const QDate month(2026, 12, 1);
+    const std::map<int, QString> memos{
+        {3, QString::fromUtf8("\"至急\" 見積書")},
+        {10, QString::fromUtf8("会議室は\"A\"\n資料\"3部\"")},
+        {24, QString::fromUtf8("\"\"")},
+        {25, QString::fromUtf8("a,\"b\",c")},
+    };
+    for (const auto &[day, memo] : memos) ASSERT_EQ(app.ctx().memos().store(QDate(2026, 12, day), memo), StoreResult::Stored);
+    for (const Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
+        app.prompts.queueAnswer(answer);
+        app.prompts.queueFileName(app.path("dec.csv"));
+        ASSERT_TRUE(ExportMonthMemos(app.ctx().memos(), app.ctx().prompts(), app.ctx().paths().exportFolder, month));
+        const auto records = ReadCsv(app.bytes("dec.csv"));
+        ASSERT_EQ(records.size(), answer == Prompts::Answer::No ? 31u : memos.size());
+        size_t row = 0;
+        for (int day = 1; day <= 31; ++day) {
+            const auto memo = memos.find(day);
+            if (answer == Prompts::Answer::Yes && memo == memos.end()) continue;
+            const std::vector<QByteArray> expected{DayKey(QDate(2026, 12, day)).toLatin1(),
+                                                   memo == memos.end() ? QByteArray() : *Cp932::encode(memo->second)};
+            EXPECT_EQ(records[row++], expected) << day;
+        }
     }
 }

@@ -242,3 +242,105 @@ TEST(ScheduleImport, AppendsFromTheLastRowUpAfterTheMemoOfTheDay) {
     ImportAppointments(memos, {rows[0]}, c);
     EXPECT_EQ(memos.memo(QDate(2006, 11, 25)).count(QString::fromUtf8("朝会")), 2);
 }
+
+namespace {
+
+// A New York zone as Outlook and Google write it beside their events.
+const QByteArray kNewYork = "BEGIN:VTIMEZONE\r\nTZID:America/New_York\r\n"
+                            "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\nDTSTART:19700308T020000\r\n"
+                            "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU\r\nEND:DAYLIGHT\r\n"
+                            "BEGIN:STANDARD\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\nDTSTART:19701101T020000\r\n"
+                            "RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+
+// Folds a content line every 75 octets, as RFC 5545 says, without regard for where a character ends.
+QByteArray FoldedAt75(const QByteArray &line, const QByteArray &lineEnd) {
+    QByteArray out = line.left(75);
+    for (qsizetype at = 75; at < line.size(); at += 74) out += lineEnd + ' ' + line.mid(at, 74);
+    return out + lineEnd;
+}
+
+// The file's appointments, imported with the body and separated by line breaks without names; the data file after.
+QByteArray ImportedBytes(TestApp &app, const QByteArray &file, const QDate &day) {
+    app.writeBytes("in.ics", file);
+    const IcsAppointments read = ReadIcsFile(app.path("in.ics"), day, day, kTokyo);
+    EXPECT_TRUE(read.ok()) << read.error.reason.toStdString();
+    ImportChoice choice;
+    choice.fields = {false, false, false, true, false, false, true};
+    choice.withNames = false;
+    EXPECT_TRUE(ImportAppointments(app.ctx().memos(), read.appointments, choice).written);
+    return app.bytes("Tsukiban.tdb");
+}
+
+} // namespace
+
+TEST(IcsAppointments, LinesFoldedInsideACharacterKeepTheirJapanese) {
+    const QString summary = QString::fromUtf8("第3四半期の営業戦略会議（大阪・名古屋・福岡の各支店と本社を結んだオンライン会議）");
+    const QString body = QString::fromUtf8("議題は来期の予算配分、新しい顧客管理システムの導入時期、年末年始の営業体制です。"
+                                           "資料は前日までに共有フォルダに置いてください。");
+    for (const QByteArray &lineEnd : {QByteArray("\r\n"), QByteArray("\n")}) {
+        SCOPED_TRACE(lineEnd == "\n" ? "LF" : "CR LF");
+        QByteArray file = "BEGIN:VCALENDAR" + lineEnd + "VERSION:2.0" + lineEnd + "BEGIN:VEVENT" + lineEnd +
+                          "UID:f" + lineEnd + "DTSTART:20261201T090000" + lineEnd;
+        const QByteArray folded = FoldedAt75("SUMMARY:" + summary.toUtf8(), lineEnd) +
+                                  FoldedAt75("DESCRIPTION:" + body.toUtf8(), lineEnd);
+        // The cuts fall inside characters: the folded bytes alone are no UTF-8.
+        ASSERT_FALSE(QByteArrayView(folded).isValidUtf8());
+        file += folded + "END:VEVENT" + lineEnd + "END:VCALENDAR" + lineEnd;
+
+        TestApp app;
+        EXPECT_EQ(ImportedBytes(app, file, QDate(2026, 12, 1)),
+                  *Cp932::encode(QStringLiteral("[PROGRAM]\r\n2026/12/01=") + summary + QStringLiteral("\\CRLF\\") +
+                                 body + QStringLiteral("\\CRLF\\\r\n")));
+    }
+    // A Shift-JIS file folded inside a double-byte character is read as Shift-JIS.
+    const QByteArray sjis = *Cp932::encode(QStringLiteral("SUMMARY:") + summary);
+    const QByteArray file = Calendar(Event("DTSTART:20261201T090000\r\n" + FoldedAt75(sjis, "\r\n")));
+    const IcsAppointments read = ReadIcsAppointments(file, QDate(2026, 12, 1), QDate(2026, 12, 1), kTokyo);
+    ASSERT_EQ(read.appointments.size(), 1u);
+    EXPECT_EQ(read.appointments[0].subject, summary);
+}
+
+TEST(IcsAppointments, TimesTheClocksSkipOrRepeatAreReadAsICalendarSays) {
+    // 14 March 2027 New York puts its clocks forward at 2:00, 1 November 2026 back at 2:00.
+    const struct {
+        const char *start;
+        const char *tokyo;
+    } cases[] = {
+        {"20270314T013000", "2027/03/14 15:30"}, // before the change, EST
+        {"20270314T023000", "2027/03/14 16:30"}, // no such time: the offset before the gap
+        {"20270314T033000", "2027/03/14 16:30"}, // EDT
+        {"20261101T003000", "2026/11/01 13:30"}, // EDT
+        {"20261101T013000", "2026/11/01 14:30"}, // twice that night: the first, still EDT
+        {"20261101T023000", "2026/11/01 16:30"}, // EST
+    };
+    for (const bool ownZone : {true, false}) {
+        for (const auto &c : cases) {
+            SCOPED_TRACE(std::string(c.start) + (ownZone ? " with the file's zone" : " with the zone libical knows"));
+            TestApp app;
+            const QByteArray file =
+                Calendar((ownZone ? kNewYork : QByteArray()) +
+                         Event("DTSTART;TZID=America/New_York:" + QByteArray(c.start) + "\r\nSUMMARY:NY\r\n"));
+            app.writeBytes("ny.ics", file);
+            const IcsAppointments read = ReadIcsFile(app.path("ny.ics"), QDate(2026, 10, 1), QDate(2027, 3, 31), kTokyo);
+            ASSERT_EQ(read.appointments.size(), 1u);
+            const AppointmentCells cells = CellsOf(read.appointments[0]);
+            EXPECT_EQ(cells[0] + u' ' + cells[1], QString::fromLatin1(c.tokyo));
+        }
+    }
+}
+
+TEST(IcsAppointments, TextAfterABareLineBreakStaysInTheValue) {
+    // A CR LF file whose description holds line breaks written as they are: LF, CR, an empty line between, and a
+    // line with a colon that names no property.
+    const QByteArray file = Calendar(Event("DTSTART:20261201T090000\r\nSUMMARY:打合せ\r\n"
+                                           "DESCRIPTION:1行目\n2行目\r3行目\n\nTime: 10:00\r\n"
+                                           "LOCATION:会議室\r\n")) +
+                            "\r\n\r\n";
+    TestApp app;
+    EXPECT_EQ(ImportedBytes(app, file, QDate(2026, 12, 1)),
+              Sjis("[PROGRAM]\r\n2026/12/01=打合せ\\CRLF\\1行目\\CRLF\\2行目\\CRLF\\3行目\\CRLF\\\\CRLF\\Time: 10:00"
+                   "\\CRLF\\\r\n"));
+    const IcsAppointments read = ReadIcsFile(app.path("in.ics"), QDate(2026, 12, 1), QDate(2026, 12, 1), kTokyo);
+    ASSERT_EQ(read.appointments.size(), 1u);
+    EXPECT_EQ(read.appointments[0].location, QString::fromUtf8("会議室"));
+}

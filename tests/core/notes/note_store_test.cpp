@@ -217,7 +217,7 @@ TEST(NoteStore, SavingTwiceKeepsOneFileAndOneSection) {
     settings.Fusen_Top = "3000";
     ASSERT_TRUE(store.saveNote(name, "{\\rtf1 second}", settings));
 
-    EXPECT_EQ(QDir(noteFolder(app)).entryList(QDir::Files), QStringList({name}));
+    EXPECT_EQ(QDir(noteFolder(app)).entryList(QDir::Files | QDir::Hidden), QStringList({name}));
     QFile file(store.filePath(name));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "{\\rtf1 second}");

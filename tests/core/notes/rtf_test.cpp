@@ -157,6 +157,21 @@ TEST(Rtf, WritesAnEmptyDocumentAsAnEmptyNote) {
     EXPECT_TRUE(read.isEmpty());
 }
 
+TEST(Rtf, NamesItsGeneratorSoThatOtherProgramsKeepRunsOfSpaces) {
+    // LibreOffice reads a file without a generator group as Word's and turns each pair of spaces into U+2006 and a
+    // space (tried with LibreOffice 7.4: "a  b" came back as "a\u2006 b"); with the group it keeps them.
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("a  b\n  two leading\nend  "));
+    const QByteArray rtf = WriteRtf(document);
+    const qsizetype generator = rtf.indexOf("{\\*\\generator Tsukiban;}");
+    ASSERT_GE(generator, 0) << rtf.constData();
+    EXPECT_GT(generator, rtf.indexOf("{\\colortbl")) << rtf.constData();
+    EXPECT_LT(generator, rtf.indexOf("\\pard")) << rtf.constData();
+    QTextDocument read;
+    ASSERT_TRUE(ReadRtf(rtf, read));
+    EXPECT_EQ(read.toPlainText(), document.toPlainText()); // the group is no text
+}
+
 TEST(Rtf, ReadsWhatWindowsWrites) {
     const QByteArray rtf =
         "{\\rtf1\\ansi\\ansicpg932\\deff0\\deflang1033\\deflangfe1041{\\fonttbl{\\f0\\fswiss\\fcharset128 "
@@ -228,11 +243,22 @@ TEST(Rtf, ReadsTheTextOfHandWrittenRtf) {
 
 TEST(Rtf, RefusesWhatIsNoRtfAndClearsTheDocument) {
     for (const QByteArray &bytes : {QByteArray(), QByteArray("hello"), QByteArray("{\\rt"), QByteArray("{rtf1 a}"),
-                                    QByteArray(" {\\rtf1 a}"), QByteArray("\xEF\xBB\xBF{\\rtf1 a}")}) {
+                                    QByteArray("x{\\rtf1 a}"), QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF{\\rtf1 a}"),
+                                    QByteArray("\xFF\xFE{\0\\\0r\0t\0f\0")}) {
         QTextDocument document;
         document.setPlainText("old");
         EXPECT_FALSE(ReadRtf(bytes, document)) << bytes.constData();
         EXPECT_TRUE(document.isEmpty()) << bytes.constData();
+    }
+}
+
+TEST(Rtf, ReadsRtfAfterAByteOrderMarkOrBlanksAndInAnyCase) {
+    for (const QByteArray &bytes :
+         {QByteArray("\xEF\xBB\xBF{\\rtf1 a\\par}"), QByteArray(" {\\rtf1 a\\par}"), QByteArray("\r\n{\\rtf1 a\\par}"),
+          QByteArray("\xEF\xBB\xBF\r\n\t {\\rtf1 a\\par}"), QByteArray("{\\RTF1 a\\par}"), QByteArray("{\\Rtf1\\ANSI a\\PAR}")}) {
+        QTextDocument document;
+        EXPECT_TRUE(ReadRtf(bytes, document)) << bytes.constData();
+        EXPECT_EQ(document.toPlainText(), "a") << bytes.constData();
     }
 }
 

@@ -263,7 +263,7 @@ TEST(Startup, ACurrentFileThatLacksKeysGetsThemWithoutAQuestion) {
     EXPECT_TRUE(lines.contains("Today_Color=H000000FF"));
 }
 
-TEST(Startup, LeftoversOfKilledSavesAreRemoved) {
+TEST(Startup, LeftoversOfKilledSavesAreRemovedAndNothingElse) {
     TestApp app;
     ASSERT_TRUE(QDir(app.folder()).mkdir("Fusen"));
     const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
@@ -272,14 +272,19 @@ TEST(Startup, LeftoversOfKilledSavesAreRemoved) {
         bool removed;
         QDateTime modified;
     } cases[] = {
-        {"Tsukiban.tdb.Ab3xYz", true, old},
-        {"Tsukiban.ini.000000", true, old},
-        {"Fusen/付箋20261207_090000.rtf.QwErTy", true, old},
-        {"Tsukiban.tdb.Ab3xYz7", false, old}, // not the pattern
+        {".Tsukiban.tdb.tsukiban-save-0123456789ab", true, old},
+        {".Tsukiban.ini.tsukiban-save-a1b2c3d4e5f6", true, old},
+        {"Fusen/.付箋20261207_090000.rtf.tsukiban-save-00000000ffff", true, old},
+        // The user's own copies, whatever they look like.
+        {"Tsukiban.tdb.backup", false, old},
+        {"Tsukiban.tdb.Ab3xYz", false, old},
+        {"Tsukiban.ini.000000", false, old},
         {"Tsukiban.tdb.bak", false, old},
-        {"Other.tdb.Ab3xYz", false, old},
-        {"Fusen/memo.txt.QwErTy", false, old},
-        {"Tsukiban.tdb.NewOne", false, QDateTime::currentDateTime().addSecs(60)}, // a save of this run
+        {"Fusen/memo.rtf.bak123", false, old},
+        {"Fusen/付箋20261207_090000.rtf.QwErTy", false, old},
+        {".Tsukiban.tdb.tsukiban-save-0123456789AB", false, old}, // not a name a save gives
+        {".Tsukiban.tdb.tsukiban-save-0123456789abc", false, old},
+        {".Tsukiban.tdb.tsukiban-save-a1b2c3d4e5f7", false, QDateTime::currentDateTime().addSecs(60)}, // this run's
     };
     for (const auto &c : cases) {
         app.writeBytes(QString::fromUtf8(c.name), "[PROGRAM]\r\n");
@@ -287,8 +292,9 @@ TEST(Startup, LeftoversOfKilledSavesAreRemoved) {
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(c.modified, QFileDevice::FileModificationTime));
     }
-    ASSERT_TRUE(QFile::link(app.path("Tsukiban.tdb.Ab3xYz"), app.path("Tsukiban.ini.LinkXX")));
+    const QString link = app.path(".Tsukiban.ini.tsukiban-save-0000000000aa");
+    ASSERT_TRUE(QFile::link(app.path("Tsukiban.tdb.backup"), link));
     EXPECT_EQ(RunStartup(app.ctx()), StartupOutcome::ShowCalendar);
     for (const auto &c : cases) EXPECT_EQ(QFile::exists(app.path(QString::fromUtf8(c.name))), !c.removed) << c.name;
-    EXPECT_TRUE(QFileInfo(app.path("Tsukiban.ini.LinkXX")).isSymLink()); // only plain files of ours
+    EXPECT_TRUE(QFileInfo(link).isSymLink()); // only plain files of ours
 }

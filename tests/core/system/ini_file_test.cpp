@@ -246,7 +246,7 @@ TEST(IniFileFailure, ADiskFullDuringTheWriteLeavesTheOldFile) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     EXPECT_EQ(ini.read("PROGRAM", "2026/12/08"), QString()); // memory follows the disk, not the failed change
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Tsukiban.tdb"}); // no temporary left behind
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Tsukiban.tdb"}); // no temporary left behind
 }
 
 TEST_F(IniFileTest, ABatchOfRemovalsAndAdditionsActsInOrder) {
@@ -401,6 +401,23 @@ TEST(IniFileFailure, AFileThatExistsButCannotBeReadIsNeverWrittenOver) {
         {"reading it fails", // /proc/self/mem answers a read at offset 0 with an I/O error
          [](TestApp &app) { ASSERT_TRUE(QFile::link("/proc/self/mem", app.path("Tsukiban.tdb"))); },
          [](TestApp &app) { EXPECT_EQ(QFileInfo(app.path("Tsukiban.tdb")).symLinkTarget(), "/proc/self/mem"); }},
+        // A link is never read or written through, whatever it points at.
+        {"it is a link to a file elsewhere",
+         [](TestApp &app) {
+             app.writeBytes("elsewhere.txt", "[PROGRAM]\r\n2026/12/01=x\r\n");
+             ASSERT_TRUE(QFile::link(app.path("elsewhere.txt"), app.path("Tsukiban.tdb")));
+         },
+         [](TestApp &app) {
+             EXPECT_EQ(app.bytes("elsewhere.txt"), "[PROGRAM]\r\n2026/12/01=x\r\n");
+             EXPECT_TRUE(QFileInfo(app.path("Tsukiban.tdb")).isSymLink());
+         }},
+        {"it is a FIFO, which would block a reader",
+         [](TestApp &app) { ASSERT_EQ(::mkfifo(QFile::encodeName(app.path("Tsukiban.tdb")).constData(), 0600), 0); },
+         [](TestApp &app) {
+             struct stat st {};
+             ASSERT_EQ(::lstat(QFile::encodeName(app.path("Tsukiban.tdb")).constData(), &st), 0);
+             EXPECT_TRUE(S_ISFIFO(st.st_mode));
+         }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.how);
@@ -445,4 +462,56 @@ TEST(IniFileFailure, AFileWithoutReadPermissionIsNeverWrittenOver) {
     EXPECT_EQ(app.bytes("Tsukiban.tdb"), memos);
     EXPECT_EQ(app.prompts.texts(),
               QStringList({kUnreadable + app.path("Tsukiban.tdb"), kUnsaved + app.path("Tsukiban.tdb")}));
+}
+
+TEST(IniFileOldTools, AnEndOfFileMarkEndsTheFileAndStaysAtItsEnd) {
+    const struct {
+        const char *what;
+        const char *file;
+        const char *stored; // after a memo of the 8th is added and a setting written
+    } cases[] = {
+        {"after the last line end", "[PROGRAM]\r\n2026/12/07=会議\r\n\x1A",
+         "[PROGRAM]\r\n2026/12/07=会議\r\n2026/12/08=新年会\r\n\x1A"},
+        {"right after the value", "[PROGRAM]\r\n2026/12/07=会議\x1A",
+         "[PROGRAM]\r\n2026/12/07=会議\r\n2026/12/08=新年会\r\n\x1A"},
+        {"several, and line ends", "[PROGRAM]\r\n2026/12/07=会議\x1A\x1A\r\n",
+         "[PROGRAM]\r\n2026/12/07=会議\r\n2026/12/08=新年会\r\n\x1A\x1A\r\n"},
+        {"inside a value it is text", "[PROGRAM]\r\n2026/12/07=会\x1A議\r\n",
+         "[PROGRAM]\r\n2026/12/07=会\x1A議\r\n2026/12/08=新年会\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestApp app;
+        app.writeBytes("Tsukiban.tdb", Sjis(c.file));
+        app.writeBytes("Tsukiban.ini", Sjis((std::string("[SYSTEM]\r\nVERSION=2.5.0\r\n") + "\x1A").c_str()));
+        AppContext &ctx = app.restart();
+        const bool markInside = std::string(c.file).find("会\x1A議") != std::string::npos;
+        EXPECT_EQ(ctx.ReadData("PROGRAM", "2026/12/07"), QString::fromUtf8(markInside ? "会\x1A議" : "会議"));
+        EXPECT_EQ(ctx.ReadDataSection("PROGRAM"), QStringList{ctx.ReadDataSection("PROGRAM").value(0)});
+        EXPECT_EQ(ctx.ReadSetting("SYSTEM", "VERSION"), "2.5.0");
+        ASSERT_TRUE(ctx.WriteData("PROGRAM", QStringLiteral("2026/12/08"), QString::fromUtf8("新年会")));
+        ASSERT_TRUE(ctx.WriteSetting("FONT", QStringLiteral("Title_Font_Name"), QStringLiteral("IPAGothic")));
+        EXPECT_EQ(app.bytes("Tsukiban.tdb"), Sjis(c.stored));
+        EXPECT_EQ(app.bytes("Tsukiban.ini"),
+                  QByteArray("[SYSTEM]\r\nVERSION=2.5.0\r\n[FONT]\r\nTitle_Font_Name=IPAGothic\r\n\x1A"));
+    }
+}
+
+TEST(IniFileOldTools, ACarriageReturnAloneEndsALine) {
+    TestApp app;
+    app.writeBytes("Tsukiban.tdb", Sjis("[PROGRAM]\r2026/12/07=会議\r2026/12/08=忘年会\r[OFFDAY]\r2026/12/28=\r"));
+    app.writeBytes("Tsukiban.ini", "[SYSTEM]\rVERSION=2.5.0\r[BACK]\rBack_Color=HFFFFFF");
+    AppContext &ctx = app.restart();
+    EXPECT_EQ(ctx.ReadData("PROGRAM", "2026/12/08"), QString::fromUtf8("忘年会"));
+    EXPECT_EQ(ctx.ReadDataSection("OFFDAY"), QStringList{"2026/12/28="});
+    EXPECT_EQ(ctx.ReadSetting("BACK", "Back_Color"), "HFFFFFF");
+
+    // The next writes find the sections: no second copy of one; the old lines keep their bytes.
+    ASSERT_TRUE(ctx.WriteData("PROGRAM", QStringLiteral("2026/12/09"), QString::fromUtf8("大掃除")));
+    ASSERT_TRUE(ctx.WriteData("PROGRAM", QStringLiteral("2026/12/07"), std::nullopt));
+    ASSERT_TRUE(ctx.WriteSetting("BACK", QStringLiteral("Back_Style"), QStringLiteral("1")));
+    EXPECT_EQ(app.bytes("Tsukiban.tdb"),
+              Sjis("[PROGRAM]\r2026/12/08=忘年会\r2026/12/09=大掃除\r\n[OFFDAY]\r2026/12/28=\r"));
+    EXPECT_EQ(app.bytes("Tsukiban.ini"), "[SYSTEM]\rVERSION=2.5.0\r[BACK]\rBack_Color=HFFFFFF\r\nBack_Style=1\r\n");
+    EXPECT_EQ(app.restart().ReadData("PROGRAM", "2026/12/09"), QString::fromUtf8("大掃除"));
 }

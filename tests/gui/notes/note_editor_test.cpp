@@ -1,6 +1,7 @@
 #include "CalendarFixture.h"
 #include "core/notes/NoteStore.h"
 #include "core/notes/RtfReader.h"
+#include "core/system/Cp932.h"
 #include "gui/notes/NoteTextEdit.h"
 #include "gui/notes/NoteWindows.h"
 #include "gui/notes/frmFusen.h"
@@ -253,4 +254,38 @@ TEST(NoteEditor, EveryToolbarButtonShowsWhateverTheWidth) {
         // The text area stays right under the last row.
         EXPECT_GE(editor.rtbFusen->y(), editor.tlbToolbar->geometry().bottom());
     }
+}
+
+TEST(NoteEditor, ANoteThatIsNoRtfOpensAsTextAndIsReplacedOnlyAfterYes) {
+    Editor e;
+    e.editor().close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QByteArray text = *Cp932::encode(QString::fromUtf8("電話 03-1234-5678\r\n田中さん"));
+    e.app.writeBytes("Fusen/memo.rtf", text);
+    NoteSettings s;
+    s.setPosition(QPoint(3000, 1500));
+    ASSERT_TRUE(e.app.ctx().notes().writeAll("memo.rtf", s));
+    const QString shown = QDir::toNativeSeparators(e.app.path("Fusen/memo.rtf"));
+
+    e.app.ctx().currentNoteName = "memo.rtf";
+    ASSERT_TRUE(e.app.ctx().commands.run(Command::EditNote));
+    EXPECT_EQ(e.editor().rtbFusen->toPlainText(), QString::fromUtf8("電話 03-1234-5678\n田中さん"));
+    EXPECT_EQ(e.app.prompts.texts().last(), QString::fromUtf8("「%1」は RTF ではないため、テキストとして開きました。").arg(shown));
+
+    const QString question = QString::fromUtf8("「%1」は RTF ではありません。RTF で上書きしてもよろしいですか？").arg(shown);
+    e.app.prompts.queueAnswer(Prompts::Answer::No);
+    e.press("付箋に保存");
+    EXPECT_EQ(e.app.prompts.texts().last(), question);
+    EXPECT_EQ(e.app.bytes("Fusen/memo.rtf"), text);
+
+    e.app.prompts.queueAnswer(Prompts::Answer::Yes);
+    e.press("付箋に保存");
+    EXPECT_TRUE(e.app.bytes("Fusen/memo.rtf").startsWith("{\\rtf1"));
+    // Once it is RTF, saving asks nothing more.
+    const qsizetype asked = e.app.prompts.texts().size();
+    e.press("付箋に保存");
+    EXPECT_EQ(e.app.prompts.texts().size(), asked);
+    QTextDocument read;
+    ASSERT_TRUE(ReadRtf(e.app.bytes("Fusen/memo.rtf"), read));
+    EXPECT_EQ(read.toPlainText(), QString::fromUtf8("電話 03-1234-5678\n田中さん"));
 }

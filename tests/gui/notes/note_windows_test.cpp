@@ -8,9 +8,12 @@
 #include <QAction>
 #include <QDir>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,7 +25,10 @@ QByteArray NoteRtf(const char *text) {
 // A calendar whose note folder holds notes placed at (left, top) twips, 2400 x 1800 twips, the last one fixed.
 struct Notes : Calendar {
     explicit Notes(const std::vector<std::pair<QPoint, const char *>> &placed, bool lastFixed = false)
-        : Calendar(QDate(2026, 12, 7), [&](Settings &) { writeNotes(app, placed, lastFixed); }) {}
+        : Calendar(QDate(2026, 12, 7), [&](Settings &) { writeNotes(app, placed, lastFixed); }) {
+        // The notes are read on another thread and come up once the calendar runs.
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !windows().loading(); }, 20000));
+    }
     // Before the calendar window is made, which brings the notes up.
     static void writeNotes(TestApp &app, const std::vector<std::pair<QPoint, const char *>> &placed, bool lastFixed) {
         QDir().mkpath(app.ctx().paths().noteFolderPath);
@@ -125,4 +131,71 @@ TEST(NoteWindows, DeleteAsksAndKeepsTheFileOnNo) {
         EXPECT_TRUE(
             n.app.prompts.texts().at(0).startsWith(QString::fromUtf8("データファイルも削除します。よろしいですか？")));
     }
+}
+
+namespace {
+
+// A file elsewhere that a link in the note folder points at.
+struct Victim {
+    QTemporaryDir dir;
+    QString path = dir.filePath("bashrc");
+    const QByteArray bytes = "export PATH=$HOME/bin:$PATH\n";
+    Victim() {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray now() const {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+} // namespace
+
+TEST(NoteWindows, OnlyRegularFilesOfANoteSizeAreShownTheRestIsNamedOnce) {
+    Victim victim;
+    const QString too = QStringLiteral("big.rtf");
+    Calendar c(QDate(2026, 12, 7), [&](Settings &) {
+        TestApp &app = c.app;
+        const QString folder = app.ctx().paths().noteFolderPath;
+        QDir().mkpath(folder);
+        NoteSettings s;
+        s.setPosition(QPoint(3000, 1500));
+        s.setTextSize(QSize(2400, 1800));
+        for (const char *name : {"ok.rtf", "link.rtf", "fifo.rtf", "folder.rtf", "big.rtf", "text.rtf", "bom.rtf"})
+            EXPECT_TRUE(app.ctx().notes().writeAll(QString::fromLatin1(name), s));
+        app.writeBytes("Fusen/ok.rtf", NoteRtf("ok"));
+        EXPECT_TRUE(QFile::link(victim.path, folder + "link.rtf"));
+        EXPECT_EQ(::mkfifo(QFile::encodeName(folder + "fifo.rtf").constData(), 0600), 0);
+        EXPECT_TRUE(QDir().mkdir(folder + "folder.rtf"));
+        QFile big(folder + too);
+        EXPECT_TRUE(big.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(big.resize(NoteStore::MaxNoteBytes + 1));
+        big.close();
+        app.writeBytes("Fusen/text.rtf", QString::fromUtf8("買い物\n牛乳").toUtf8());
+        app.writeBytes("Fusen/bom.rtf", "\xEF\xBB\xBF\r\n" + NoteRtf("bom"));
+    });
+    NoteWindows &windows = *c.w().notes();
+    // The calendar is made before any note is read.
+    EXPECT_TRUE(windows.windows().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !windows.loading(); }, 20000));
+
+    QStringList shown;
+    for (frmFusen *w : windows.windows()) shown << w->noteName() + u'=' + w->rtbFusen->toPlainText();
+    shown.sort();
+    EXPECT_EQ(shown, QStringList({"bom.rtf=bom", "ok.rtf=ok", QString::fromUtf8("text.rtf=買い物\n牛乳")}));
+    EXPECT_EQ(c.app.prompts.texts(),
+              QStringList{QString::fromUtf8("次の付箋は通常のファイルではない（リンクなど）ため、表示しません。\r\n"
+                                            "・fifo.rtf\r\n・folder.rtf\r\n・link.rtf\r\n"
+                                            "次の付箋は 16 MB を超えるため、読み込みません。\r\n・big.rtf\r\n"
+                                            "次の付箋は RTF ではないため、テキストとして表示しています。\r\n・text.rtf")});
+
+    // Nothing is ever written through the link, nor over the large file.
+    NoteSettings s = c.app.ctx().notes().read("link.rtf", true);
+    EXPECT_FALSE(c.app.ctx().notes().saveNote("link.rtf", NoteRtf("over"), s));
+    EXPECT_FALSE(c.app.ctx().notes().saveNote(too, NoteRtf("over"), s));
+    EXPECT_EQ(victim.now(), victim.bytes);
+    EXPECT_TRUE(QFileInfo(c.app.path("Fusen/link.rtf")).isSymLink());
+    EXPECT_EQ(QFileInfo(c.app.path("Fusen/big.rtf")).size(), NoteStore::MaxNoteBytes + 1);
 }
