@@ -54,6 +54,33 @@ void BM_ExtractTenThousandEvents(benchmark::State &state) {
 }
 BENCHMARK(BM_ExtractTenThousandEvents)->Unit(benchmark::kMillisecond);
 
+// Hostile invitations: one 10 MB line, a zone that changes every second since 1601, a counted daily series begun
+// twenty years before the chosen month.
+QByteArray HostileCalendar(int which) {
+    QByteArray ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//EN\r\n";
+    QByteArray event = "BEGIN:VEVENT\r\nUID:h\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:h\r\n";
+    switch (which) {
+    case 0: event += "DTSTART:20261201T090000\r\nDESCRIPTION:" + QByteArray(10 << 20, 'a') + "\r\n"; break;
+    case 1:
+        ics += "BEGIN:VTIMEZONE\r\nTZID:Tick\r\nBEGIN:STANDARD\r\nTZOFFSETFROM:+0900\r\nTZOFFSETTO:+0900\r\n"
+               "DTSTART:16010101T000000\r\nRRULE:FREQ=SECONDLY\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+        event += "DTSTART;TZID=Tick:20261201T090000\r\n";
+        break;
+    default: event += "DTSTART:20061201T090000\r\nRRULE:FREQ=DAILY;COUNT=100000\r\n";
+    }
+    return ics + event + "END:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+void BM_ExtractHostile(benchmark::State &state) {
+    const QByteArray ics = HostileCalendar(int(state.range(0)));
+    const QTimeZone tokyo("Asia/Tokyo");
+    size_t rows = 0;
+    for (auto _ : state) rows = ReadIcsAppointments(ics, QDate(2026, 12, 1), QDate(2026, 12, 31), tokyo).appointments.size();
+    const char *names[] = {"one 10 MB line", "a zone changing every second", "a count begun 20 years before"};
+    state.SetLabel(std::string(names[state.range(0)]) + ": " + std::to_string(rows) + " rows");
+}
+BENCHMARK(BM_ExtractHostile)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

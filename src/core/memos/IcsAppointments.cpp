@@ -2,16 +2,20 @@
 
 #include "core/memos/IcsLines.h"
 #include "core/system/Cp932.h"
+#include "core/system/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <libical/ical.h>
 
 #include <algorithm>
 #include <map>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -39,19 +43,86 @@ struct Parsed {
     bool startsAsCalendar = false;
 };
 
+// EXDATE and RDATE lines with many values become several lines of a few values each: libical's parser keeps only
+// the first 500 values of a line and drops the rest without a word.
+constexpr int kValuesPerLine = 100;
+
+void addLine(icalparser *parser, const QByteArray &line, icalcomponent *root) {
+    QByteArray copy = line; // libical may write into the line it parses
+    if (icalcomponent *done = icalparser_add_line(parser, copy.data())) icalcomponent_add_component(root, done);
+}
+
+QByteArrayList splitValues(const QByteArray &line) {
+    const QByteArray name = line.left(7).toUpper();
+    if (!name.startsWith("EXDATE") && !name.startsWith("RDATE")) return {line};
+    qsizetype colon = -1;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size() && colon < 0; ++i) {
+        if (line[i] == '"') quoted = !quoted;
+        else if (line[i] == ':' && !quoted) colon = i;
+    }
+    if (colon < 0 || line.count(',') < kValuesPerLine) return {line};
+    const QByteArray head = line.left(colon + 1);
+    const QByteArrayList values = line.mid(colon + 1).split(',');
+    QByteArrayList lines;
+    for (qsizetype at = 0; at < values.size(); at += kValuesPerLine)
+        lines << head + values.mid(at, kValuesPerLine).join(',');
+    return lines;
+}
+
 Parsed parse(const QByteArrayList &lines) {
     Parsed parsed;
     parsed.startsAsCalendar = !lines.isEmpty() && lines.front().trimmed().toUpper() == "BEGIN:VCALENDAR";
     parsed.root.reset(icalcomponent_new(ICAL_XROOT_COMPONENT));
     const std::unique_ptr<icalparser, void (*)(icalparser *)> parser(icalparser_new(), icalparser_free);
-    for (const QByteArray &line : lines) {
-        QByteArray copy = line; // libical may write into the line it parses
-        if (icalcomponent *done = icalparser_add_line(parser.get(), copy.data()))
-            icalcomponent_add_component(parsed.root.get(), done);
-    }
+    for (const QByteArray &line : lines)
+        for (const QByteArray &part : splitValues(line)) addLine(parser.get(), part, parsed.root.get());
     // What was begun and not ended is closed here and stays the parser's, which frees it.
     if (icalparser_clean(parser.get())) parsed.whole = false;
     return parsed;
+}
+
+// libical works out a zone's changes from its first one to the year asked, at the first use. Real zones change a
+// few times a year by yearly rules; rules that would give more (every second since 1601) and long lists of extra
+// dates are dropped, so that a zone leaves its observances' starts and a sane number of changes.
+constexpr int kMaxZoneDates = 1000;
+
+int listed(const short *values, int size) {
+    int n = 0;
+    while (n < size && values[n] != ICAL_RECURRENCE_ARRAY_MAX) ++n;
+    return n;
+}
+
+bool saneZoneRule(const icalrecurrencetype &r) {
+    return r.freq == ICAL_YEARLY_RECURRENCE && listed(r.by_second, ICAL_BY_SECOND_SIZE) == 0 &&
+           listed(r.by_minute, ICAL_BY_MINUTE_SIZE) == 0 && listed(r.by_hour, ICAL_BY_HOUR_SIZE) == 0 &&
+           listed(r.by_year_day, ICAL_BY_YEARDAY_SIZE) == 0 && listed(r.by_week_no, ICAL_BY_WEEKNO_SIZE) == 0 &&
+           listed(r.by_month, ICAL_BY_MONTH_SIZE) <= 2 && listed(r.by_month_day, ICAL_BY_MONTHDAY_SIZE) <= 7 &&
+           listed(r.by_day, ICAL_BY_DAY_SIZE) <= 7;
+}
+
+void boundZones(icalcomponent *root) {
+    for (icalcomponent *calendar = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT); calendar;
+         calendar = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
+        for (icalcomponent *zone = icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT); zone;
+             zone = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
+            int dates = 0;
+            for (icalcomponent *part = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT); part;
+                 part = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
+                std::vector<icalproperty *> dropped;
+                for (icalproperty *p = icalcomponent_get_first_property(part, ICAL_ANY_PROPERTY); p;
+                     p = icalcomponent_get_next_property(part, ICAL_ANY_PROPERTY)) {
+                    const icalproperty_kind kind = icalproperty_isa(p);
+                    if ((kind == ICAL_RRULE_PROPERTY && !saneZoneRule(icalproperty_get_rrule(p))) ||
+                        (kind == ICAL_RDATE_PROPERTY && ++dates > kMaxZoneDates))
+                        dropped.push_back(p);
+                }
+                for (icalproperty *p : dropped) {
+                    icalcomponent_remove_property(part, p);
+                    icalproperty_free(p);
+                }
+            }
+        }
 }
 
 QString textOf(const char *value) {
@@ -64,7 +135,28 @@ bool cancels(icalcomponent *calendar) {
     return method && icalproperty_get_method(method) == ICAL_METHOD_CANCEL;
 }
 
-// A time with its zone: the file's own VTIMEZONE first, then the zones libical knows; an unknown zone is taken as
+// A TZID names a zone of the system's zone folder only when it is a plain name ("Asia/Tokyo", also after the prefix
+// libical writes) of a regular file there: libical would open any path it is given, ../../etc/passwd or a FIFO that
+// blocks for ever.
+icaltimezone *systemZone(const char *id) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_+-]+(/[A-Za-z0-9_+-]+)*$"));
+    QString name = QString::fromUtf8(id);
+    for (const QString &prefix : {QStringLiteral("/freeassociation.sourceforge.net/Tzfile/"),
+                                 QStringLiteral("/freeassociation.sourceforge.net/")})
+        if (name.startsWith(prefix)) {
+            name = name.mid(prefix.size());
+            break;
+        }
+    if (name.size() > 64 || !plain.match(name).hasMatch()) return nullptr;
+    if (name != QLatin1String("UTC")) {
+        struct stat info {};
+        const QByteArray path = QFile::encodeName(QString::fromUtf8(icaltzutil_get_zone_directory()) + u'/' + name);
+        if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+    }
+    return icaltimezone_get_builtin_timezone(name.toUtf8().constData());
+}
+
+// A time with its zone: the file's own VTIMEZONE first, then the zones of the system; an unknown zone is taken as
 // local time, like a floating one.
 icaltimetype zoned(icaltimetype t, icalproperty *property, icalcomponent *calendar) {
     if (t.is_date || icaltime_is_utc(t)) return t;
@@ -73,9 +165,7 @@ icaltimetype zoned(icaltimetype t, icalproperty *property, icalcomponent *calend
     const char *id = tzid ? icalparameter_get_tzid(tzid) : nullptr;
     if (!id || !*id) return t;
     icaltimezone *zone = icalcomponent_get_timezone(calendar, id);
-    if (!zone) zone = icaltimezone_get_builtin_timezone(id);
-    if (!zone) zone = icaltimezone_get_builtin_timezone_from_tzid(id);
-    t.zone = zone;
+    t.zone = zone ? zone : systemZone(id);
     return t;
 }
 
@@ -266,8 +356,96 @@ private:
         return a.is_date ? span * 86400 / unit : span / unit;
     }
 
-    void follow(const icalrecurrencetype &rule, const icaltimetype &start, std::vector<icaltimetype> &out) {
+    // Occurrences in each period of a counted rule whose series repeats itself period by period from its start;
+    // 0 when it does not (positions, lists the start is not in, month days a month may lack).
+    static int perPeriod(const icalrecurrencetype &r, const icaltimetype &start) {
+        if (listed(r.by_second, ICAL_BY_SECOND_SIZE) || listed(r.by_minute, ICAL_BY_MINUTE_SIZE) ||
+            listed(r.by_hour, ICAL_BY_HOUR_SIZE) || listed(r.by_year_day, ICAL_BY_YEARDAY_SIZE) ||
+            listed(r.by_week_no, ICAL_BY_WEEKNO_SIZE) || listed(r.by_month, ICAL_BY_MONTH_SIZE) ||
+            listed(r.by_set_pos, ICAL_BY_SETPOS_SIZE) || r.rscale)
+            return 0;
+        const int days = listed(r.by_day, ICAL_BY_DAY_SIZE);
+        const int monthDays = listed(r.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+        if (days == 0 && monthDays == 0) {
+            if (r.freq == ICAL_MONTHLY_RECURRENCE) return start.day <= 28 ? 1 : 0;
+            if (r.freq == ICAL_YEARLY_RECURRENCE) return start.month == 2 && start.day == 29 ? 0 : 1;
+            return 1;
+        }
+        if (r.freq == ICAL_WEEKLY_RECURRENCE && monthDays == 0) {
+            bool startIsOne = false;
+            for (int i = 0; i < days; ++i) {
+                if (icalrecurrencetype_day_position(r.by_day[i]) != 0) return 0;
+                startIsOne = startIsOne || int(icalrecurrencetype_day_day_of_week(r.by_day[i])) ==
+                                               icaltime_day_of_week(start);
+            }
+            return startIsOne ? days : 0;
+        }
+        if (r.freq == ICAL_MONTHLY_RECURRENCE && days == 0) {
+            bool startIsOne = false;
+            for (int i = 0; i < monthDays; ++i) {
+                if (r.by_month_day[i] < 1 || r.by_month_day[i] > 28) return 0;
+                startIsOne = startIsOne || r.by_month_day[i] == start.day;
+            }
+            return startIsOne ? monthDays : 0;
+        }
+        return 0;
+    }
+
+    // The start moved by whole periods of the rule, on its wall clock.
+    static icaltimetype periodsLater(icaltimetype t, const icalrecurrencetype &r, qint64 periods) {
+        const qint64 n = periods * std::max<qint64>(1, r.interval); // in days, weeks, months or years
+        switch (r.freq) {
+        case ICAL_YEARLY_RECURRENCE: t.year += int(n); break;
+        case ICAL_MONTHLY_RECURRENCE:
+            t.year += int(n / 12);
+            t.month += int(n % 12);
+            break;
+        case ICAL_WEEKLY_RECURRENCE: t.day += int(n * 7); break;
+        case ICAL_DAILY_RECURRENCE: t.day += int(n); break;
+        default: {
+            const qint64 seconds = periods * unitSeconds(r);
+            t.day += int(seconds / 86400);
+            t.second += int(seconds % 86400);
+        }
+        }
+        return icaltime_normalize(t);
+    }
+
+    // A counted series is counted from its start; one that began long before the chosen days is moved on by whole
+    // periods to just before them, its count less what those periods held, so that no steps are spent on the years
+    // between.
+    // False when the series ends before them.
+    bool skipToChosenDays(icalrecurrencetype &rule, icaltimetype &start) const {
+        const int each = rule.count > 0 ? perPeriod(rule, start) : 0;
+        if (each == 0) return true;
+        const QDate first = m_first.addDays(-1);
+        const QDate from = wallDate(start);
+        if (from >= first) return true;
+        qint64 periods = 0;
+        const qint64 interval = std::max<qint64>(1, rule.interval);
+        switch (rule.freq) {
+        case ICAL_YEARLY_RECURRENCE: periods = (first.year() - from.year()) / interval; break;
+        case ICAL_MONTHLY_RECURRENCE:
+            periods = ((first.year() - from.year()) * 12 + first.month() - from.month()) / interval;
+            break;
+        case ICAL_WEEKLY_RECURRENCE: periods = from.daysTo(first) / (7 * interval); break;
+        case ICAL_DAILY_RECURRENCE: periods = from.daysTo(first) / interval; break;
+        default: periods = from.daysTo(first) * 86400 / unitSeconds(rule); break;
+        }
+        periods = std::max<qint64>(0, periods - 1);
+        if (periods == 0) return true;
+        const qint64 left = qint64(rule.count) - periods * each;
+        if (left <= 0) return false;
+        const icaltimetype moved = periodsLater(start, rule, periods);
+        if (!usable(moved)) return true;
+        rule.count = int(left);
+        start = moved;
+        return true;
+    }
+
+    void follow(icalrecurrencetype rule, icaltimetype start, std::vector<icaltimetype> &out) {
         if (rule.freq == ICAL_NO_RECURRENCE) return;
+        if (!skipToChosenDays(rule, start)) return;
         // Jump to the first chosen day where the rule allows it (a counted rule must be counted from its start).
         const icaltimetype first = startOfDay(m_from, start);
         const bool jump = rule.count == 0 && instant(start) < instant(first);
@@ -370,6 +548,7 @@ IcsAppointments ReadIcsAppointments(const QByteArray &bytes, const QDate &from, 
         if (line.contains('\0')) return notCalendar();
 
     const Parsed parsed = parse(lines);
+    boundZones(parsed.root.get());
     if (!parsed.whole) {
         if (!parsed.startsAsCalendar) return notCalendar();
         result.error = fileError(62, "ファイル「%1」は途中で終わっています。", fileName);
@@ -418,17 +597,31 @@ IcsAppointments ReadIcsFile(const QString &path, const QDate &from, const QDate 
         result.error = fileError(53, "ファイル「%1」が見つかりません。", path);
         return result;
     }
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.error = info.isDir() || info.isReadable()
-                           ? fileError(57, "ファイル「%1」を読み込めませんでした。", path)
-                           : fileError(70, "ファイル「%1」を読む権限がありません。", path);
+    // A link the user chose is followed to its file; only a regular file is opened, never a FIFO that would block.
+    const RegularFileRead read = ReadRegularFile(info.isSymLink() ? info.canonicalFilePath() : path);
+    if (!read.ok()) {
+        result.error = read.status == RegularFileRead::Status::Unreadable && !info.isReadable()
+                           ? fileError(70, "ファイル「%1」を読む権限がありません。", path)
+                           : fileError(57, "ファイル「%1」を読み込めませんでした。", path);
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = fileError(57, "ファイル「%1」を読み込めませんでした。", path);
-        return result;
+    return ReadIcsAppointments(read.bytes, from, to, local, progress, path);
+}
+
+IcsAppointments ReadIcsFiles(const QStringList &paths, const QDate &from, const QDate &to, const QTimeZone &local,
+                             const std::function<void(qsizetype file, qsizetype done, qsizetype total)> &progress) {
+    IcsAppointments all;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        IcsAppointments read = ReadIcsFile(paths[i], from, to, local, [&](qsizetype done, qsizetype total) {
+            if (progress) progress(i, done, total);
+        });
+        if (!read.ok()) {
+            all.error = read.error;
+            break;
+        }
+        all.appointments.insert(all.appointments.end(), std::make_move_iterator(read.appointments.begin()),
+                                std::make_move_iterator(read.appointments.end()));
+        all.cut = all.cut || read.cut;
     }
-    return ReadIcsAppointments(bytes, from, to, local, progress, path);
+    return all;
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QTimeZone>
 
 #include <functional>
@@ -35,3 +36,7 @@ IcsAppointments ReadIcsAppointments(const QByteArray &bytes, const QDate &from, 
 // The same for a file; a file that cannot be read gives an error too.
 IcsAppointments ReadIcsFile(const QString &path, const QDate &from, const QDate &to,
                             const QTimeZone &local = QTimeZone::systemTimeZone(), const IcsProgress &progress = {});
+// The files in order, all their appointments in one list; the first file that gives an error ends the reading, and
+// what the files before it gave is kept. progress is told of each file's events as above, with the file's index.
+IcsAppointments ReadIcsFiles(const QStringList &paths, const QDate &from, const QDate &to, const QTimeZone &local,
+                             const std::function<void(qsizetype file, qsizetype done, qsizetype total)> &progress = {});

@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -343,4 +345,100 @@ TEST(IcsAppointments, TextAfterABareLineBreakStaysInTheValue) {
     const IcsAppointments read = ReadIcsFile(app.path("in.ics"), QDate(2026, 12, 1), QDate(2026, 12, 1), kTokyo);
     ASSERT_EQ(read.appointments.size(), 1u);
     EXPECT_EQ(read.appointments[0].location, QString::fromUtf8("会議室"));
+}
+
+namespace {
+
+// A zone of the file's own whose rule changes the offset every second since 1601.
+const QByteArray kEverySecondZone = "BEGIN:VTIMEZONE\r\nTZID:Tick\r\n"
+                                    "BEGIN:STANDARD\r\nTZOFFSETFROM:+0900\r\nTZOFFSETTO:+0900\r\n"
+                                    "DTSTART:16010101T000000\r\nRRULE:FREQ=SECONDLY\r\nEND:STANDARD\r\n"
+                                    "END:VTIMEZONE\r\n";
+
+// One property line holding every value, comma-separated, as some programs write them.
+QByteArray OneLineOfDates(const char *name, const QDate &first, int count) {
+    QByteArray line = QByteArray(name) + ";VALUE=DATE:";
+    for (int i = 0; i < count; ++i) line += (i ? "," : "") + first.addDays(i).toString("yyyyMMdd").toLatin1();
+    return line + "\r\n";
+}
+
+} // namespace
+
+TEST(IcsAppointments, HostileInvitationsAreReadWithinBounds) {
+    // Zone rules are bounded like event rules; the event is still placed.
+    const IcsAppointments ticking = ReadIcsAppointments(
+        Calendar(kEverySecondZone + Event("DTSTART;TZID=Tick:20261201T090000\r\nSUMMARY:t\r\n")), QDate(2026, 12, 1),
+        QDate(2026, 12, 1), kTokyo);
+    ASSERT_TRUE(ticking.ok());
+    EXPECT_EQ(Rows(ticking), QStringList{"2026/12/01 09:00-09:00 t"});
+
+    // Every value of a long EXDATE or RDATE line counts: 610 of 700 days excluded, 600 extra days given.
+    const QDate first(2025, 1, 1);
+    const QByteArray excluded =
+        Calendar(Event("DTSTART;VALUE=DATE:20250101\r\nRRULE:FREQ=DAILY;COUNT=700\r\n" +
+                       OneLineOfDates("EXDATE", first, 610) + "SUMMARY:x\r\n"));
+    EXPECT_EQ(ReadIcsAppointments(excluded, first, first.addDays(699), kTokyo).appointments.size(), 90u);
+    const QByteArray extra = Calendar(
+        Event("DTSTART;VALUE=DATE:20241231\r\n" + OneLineOfDates("RDATE", first, 600) + "SUMMARY:r\r\n"));
+    EXPECT_EQ(ReadIcsAppointments(extra, first, first.addDays(699), kTokyo).appointments.size(), 600u);
+
+    // A counted series that began years before the chosen days is counted to them, not given up.
+    const struct {
+        const char *rule;
+        size_t december; // occurrences in December 2026
+    } counted[] = {
+        {"FREQ=DAILY;COUNT=5000", 31},          // from 2020-01-01: 2,557 days before
+        {"FREQ=DAILY;COUNT=2555", 29},          // the last on 2026-12-29
+        {"FREQ=DAILY;INTERVAL=2;COUNT=3000", 16},
+        {"FREQ=WEEKLY;COUNT=1000", 5},          // Wednesdays
+        {"FREQ=WEEKLY;BYDAY=MO,WE,FR;COUNT=3000", 13},
+        {"FREQ=WEEKLY;BYDAY=MO,WE,FR;COUNT=1088", 5}, // the last on Friday 2026-12-11
+        {"FREQ=MONTHLY;BYMONTHDAY=1,15;COUNT=167", 1},
+        {"FREQ=MONTHLY;BYMONTHDAY=1,15;COUNT=500", 2},
+        {"FREQ=HOURLY;INTERVAL=24;COUNT=4000", 31},
+    };
+    for (const auto &c : counted) {
+        const QByteArray series =
+            Calendar(Event("DTSTART:20200101T090000\r\nRRULE:" + QByteArray(c.rule) + "\r\nSUMMARY:c\r\n"));
+        const IcsAppointments read = ReadIcsAppointments(series, QDate(2026, 12, 1), QDate(2026, 12, 31), kTokyo);
+        EXPECT_EQ(read.appointments.size(), c.december) << c.rule;
+        EXPECT_FALSE(read.cut) << c.rule;
+    }
+
+    // One 10 MB line is read whole.
+    const QByteArray huge(10 * 1024 * 1024, 'a');
+    const IcsAppointments big = ReadIcsAppointments(
+        Calendar(Event("DTSTART:20261201T090000\r\nSUMMARY:b\r\nDESCRIPTION:" + huge + "\r\n")), QDate(2026, 12, 1),
+        QDate(2026, 12, 1), kTokyo);
+    ASSERT_EQ(big.appointments.size(), 1u);
+    EXPECT_EQ(big.appointments[0].body.size(), huge.size());
+}
+
+TEST(IcsAppointments, AZoneNameIsNeverAPathAndOnlyRegularFilesAreRead) {
+    TestApp app;
+    const QByteArray fifo = QFile::encodeName(app.path("fifo"));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    // Written as a path from the zone folder up to the FIFO: it is not opened (that would block for ever), and the
+    // time is read as one of an unknown zone, the computer's own.
+    for (const QByteArray &tzid : {"../../../../../../.." + fifo, "/freeassociation.sourceforge.net/../../../.." + fifo,
+                                   QByteArray("../../../../../../../etc/passwd")}) {
+        const IcsAppointments read = ReadIcsAppointments(
+            Calendar(Event("DTSTART;TZID=" + tzid + ":20261201T090000\r\nSUMMARY:p\r\n")), QDate(2026, 12, 1),
+            QDate(2026, 12, 1), kTokyo);
+        EXPECT_EQ(Rows(read), QStringList{"2026/12/01 09:00-09:00 p"}) << tzid.toStdString();
+    }
+    // Plain zone names, with or without the prefix libical writes, still work.
+    for (const QByteArray &tzid :
+         {QByteArray("America/New_York"), QByteArray("/freeassociation.sourceforge.net/America/New_York")}) {
+        const IcsAppointments read = ReadIcsAppointments(
+            Calendar(Event("DTSTART;TZID=" + tzid + ":20261201T090000\r\nSUMMARY:n\r\n")), QDate(2026, 12, 1),
+            QDate(2026, 12, 2), kTokyo);
+        EXPECT_EQ(Rows(read), QStringList{"2026/12/01 23:00-23:00 n"}) << tzid.toStdString();
+    }
+    // A FIFO chosen as the file is refused at once; a link to a real file is read.
+    EXPECT_EQ(ReadIcsFile(app.path("fifo"), QDate(2026, 12, 1), QDate(2026, 12, 1), kTokyo).error.number, 57);
+    app.writeBytes("real.ics", Calendar(Event("DTSTART:20261201T090000\r\nSUMMARY:l\r\n")));
+    ASSERT_TRUE(QFile::link(app.path("real.ics"), app.path("link.ics")));
+    EXPECT_EQ(Rows(ReadIcsFile(app.path("link.ics"), QDate(2026, 12, 1), QDate(2026, 12, 1), kTokyo)),
+              QStringList{"2026/12/01 09:00-09:00 l"});
 }
