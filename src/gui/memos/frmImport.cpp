@@ -1,6 +1,7 @@
 #include "gui/memos/frmImport.h"
 
 #include "core/memos/IcsAppointments.h"
+#include "core/memos/IcsExtraction.h"
 #include "core/program/AppContext.h"
 #include "core/system/Clock.h"
 #include "core/system/Prompts.h"
@@ -35,8 +36,6 @@ QString Utf8(const char *text) {
 // Grid column widths in twips; the body takes the rest.
 constexpr int kColumnTwips[] = {500, 1100, 600, 600, 2000, 1500, 1500};
 constexpr int kFieldBoxTextLimit = 5;
-// Steps of the progress bar for each file, so that it moves while one large file is read.
-constexpr int kStepsPerFile = 100;
 
 class WaitCursor {
 public:
@@ -86,6 +85,9 @@ frmImport::frmImport(AppContext &ctx, QWidget *calendar)
         cmdButton[size_t(i)] = button;
     }
     connect(cmdButton[0], &QPushButton::clicked, this, &frmImport::Extract);
+    m_extraction = new IcsExtraction(this);
+    connect(m_extraction, &IcsExtraction::progressed, this, [this](int value) { barProgressBar->setValue(value); });
+    connect(m_extraction, &IcsExtraction::finished, this, &frmImport::extracted);
     connect(cmdButton[1], &QPushButton::clicked, this, &frmImport::Import);
     connect(cmdButton[2], &QPushButton::clicked, this, &QWidget::close);
 
@@ -236,33 +238,36 @@ void frmImport::Extract() {
         m_ctx.importFolder = QFileInfo(files.first()).absolutePath();
     }
 
-    WaitCursor wait;
     m_rows.clear();
-    barProgressBar->setRange(0, int(files.size()) * kStepsPerFile);
+    barProgressBar->setRange(0, int(files.size()) * IcsExtraction::kStepsPerFile);
     barProgressBar->setValue(0);
     barProgressBar->setVisible(!files.isEmpty());
-    bool cut = false;
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const int base = int(i) * kStepsPerFile;
-        const IcsAppointments read =
-            ReadIcsFile(files[i], from, to, QTimeZone::systemTimeZone(), [&](qsizetype done, qsizetype total) {
-                barProgressBar->setValue(base + int(total > 0 ? done * kStepsPerFile / total : 0));
-            });
-        if (!read.ok()) {
-            wait.restore();
-            fail(QString::number(read.error.number) + u' ' + read.error.reason);
-            return;
-        }
-        m_rows.append(read.appointments);
-        cut = cut || read.cut;
-        barProgressBar->setValue(base + kStepsPerFile);
-    }
-    barProgressBar->hide();
-    wait.restore();
-    if (m_rows.rowCount() == 0)
+    if (files.isEmpty()) {
         m_ctx.prompts().information(Utf8("指定期間に予定データはありません。"));
-    else if (cut)
-        m_ctx.prompts().information(Utf8("繰り返しの回数が多すぎる予定は、途中までを一覧にしました。"));
+        return;
+    }
+    // The window goes on drawing while the files are read; only its two commands wait.
+    cmdButton[0]->setEnabled(false);
+    cmdButton[1]->setEnabled(false);
+    setCursor(Qt::BusyCursor);
+    m_extraction->start(files, from, to, QTimeZone::systemTimeZone());
+}
+
+void frmImport::extracted(const IcsAppointments &read) {
+    cmdButton[0]->setEnabled(true);
+    cmdButton[1]->setEnabled(true);
+    unsetCursor();
+    m_rows.append(std::vector<Appointment>(read.appointments));
+    if (!read.ok()) {
+        fail(QString::number(read.error.number) + u' ' + read.error.reason);
+    } else {
+        barProgressBar->hide();
+        if (m_rows.rowCount() == 0)
+            m_ctx.prompts().information(Utf8("指定期間に予定データはありません。"));
+        else if (read.cut)
+            m_ctx.prompts().information(Utf8("繰り返しの回数が多すぎる予定は、途中までを一覧にしました。"));
+    }
+    emit extractionDone();
 }
 
 void frmImport::Import() {
@@ -301,4 +306,8 @@ void frmImport::closeEvent(QCloseEvent *event) {
         m_calendar->activateWindow();
     }
     event->accept();
+}
+
+bool frmImport::extracting() const {
+    return m_extraction->running();
 }

@@ -8,6 +8,8 @@
 #include <array>
 
 class AppContext;
+class IcsExtraction;
+struct IcsAppointments;
 class QCheckBox;
 class QDateEdit;
 class QLineEdit;
@@ -24,8 +26,10 @@ class frmImport : public QWidget {
 public:
     frmImport(AppContext &ctx, QWidget *calendar);
 
-    // 抽　出: asks for the files and lists what they hold for the chosen days.
+    // 抽　出: asks for the files and lists what they hold for the chosen days, read off the window's thread;
+    // extractionDone() follows.
     void Extract();
+    bool extracting() const;
     // 取　込: adds the listed appointments to the memos, after asking.
     void Import();
 
@@ -43,6 +47,9 @@ public:
     std::array<QPushButton *, 3> cmdButton{}; // 抽　出, 取　込, 閉じる
     QProgressBar *barProgressBar = nullptr;
 
+signals:
+    void extractionDone();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -52,8 +59,10 @@ private:
     QWidget *delimiterBox();
     void lstSelect_Click();
     void fail(const QString &numberAndReason);
+    void extracted(const IcsAppointments &read);
 
     AppContext &m_ctx;
     QWidget *m_calendar;
     AppointmentTable m_rows;
+    IcsExtraction *m_extraction = nullptr;
 };

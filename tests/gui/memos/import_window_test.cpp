@@ -11,7 +11,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTableView>
+#include <QThreadPool>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -58,6 +60,13 @@ struct ImportWindow : Calendar {
         import->dtpSelectDate[1]->setDate(to);
     }
     void press(int button) { QTest::mouseClick(import->cmdButton[size_t(button)], Qt::LeftButton); }
+    // 抽　出, and the wait for the files read off the window's thread.
+    void extract() {
+        press(0);
+        if (!import->extracting()) return;
+        QSignalSpy done(import.data(), &frmImport::extractionDone);
+        EXPECT_TRUE(done.wait(60000));
+    }
     QString cell(int row, int column) {
         return import->grdSchedule->model()->index(row, column).data().toString();
     }
@@ -101,7 +110,7 @@ TEST(ImportWindow, ExtractsAndAddsTheRowsToTheMemosOfTheirDays) {
     ImportWindow i;
     i.days(QDate(2026, 12, 1), QDate(2026, 12, 31));
     i.app.prompts.queueFileNames({kWork});
-    i.press(0);
+    i.extract();
     ASSERT_EQ(i.import->rows().rowCount(), 7);
     EXPECT_EQ(i.cell(0, 0), "1");
     EXPECT_EQ(i.cell(6, 0), "7");
@@ -130,7 +139,7 @@ TEST(ImportWindow, ExtractsAndAddsTheRowsToTheMemosOfTheirDays) {
 
     // The next files are looked for where these were found.
     i.app.prompts.clear();
-    i.press(0);
+    i.extract();
     ASSERT_FALSE(i.app.prompts.shown().empty());
     EXPECT_EQ(i.app.prompts.shown()[0].kind, "open files");
     EXPECT_EQ(i.app.prompts.shown()[0].text, QFileInfo(kWork).absolutePath());
@@ -145,7 +154,7 @@ TEST(ImportWindow, ABadFileStopsTheExtractAndLeavesTheMemosAlone) {
     i.app.writeBytes("cut.ics", bytes.left(bytes.size() / 2));
     const QByteArray before = i.app.bytes("Tsukiban.tdb");
     i.app.prompts.queueFileNames({kWork, i.app.path("cut.ics")});
-    i.press(0);
+    i.extract();
     EXPECT_EQ(i.app.prompts.texts().last(),
               QString::fromUtf8("不明なエラーが発生しました。\r\n62 ファイル「%1」は途中で終わっています。")
                   .arg(QDir::toNativeSeparators(i.app.path("cut.ics"))));
@@ -167,7 +176,7 @@ TEST(ImportWindow, SaysWhatIsMissingAndWritesOnlyAfterYes) {
     // Days that run backwards: nothing found, without asking for files.
     i.app.prompts.clear();
     i.days(QDate(2026, 12, 31), QDate(2026, 12, 1));
-    i.press(0);
+    i.extract();
     EXPECT_EQ(i.app.prompts.texts(), QStringList{noneFound});
     ASSERT_EQ(i.app.prompts.shown().size(), 1u);
 
@@ -176,13 +185,13 @@ TEST(ImportWindow, SaysWhatIsMissingAndWritesOnlyAfterYes) {
     i.days(QDate(2026, 12, 1), QDate(2026, 12, 7));
     i.app.prompts.clear();
     i.app.prompts.queueFileNames({kWork});
-    i.press(0);
+    i.extract();
     EXPECT_EQ(i.app.prompts.texts().last(), noneFound);
 
     // Rows, but no field chosen; then No.
     i.days(QDate(2026, 12, 1), QDate(2026, 12, 31));
     i.app.prompts.queueFileNames({kWork});
-    i.press(0);
+    i.extract();
     ASSERT_EQ(i.import->rows().rowCount(), 7);
     i.import->lstSelect->clearSelection();
     i.app.prompts.clear();
@@ -195,7 +204,7 @@ TEST(ImportWindow, SaysWhatIsMissingAndWritesOnlyAfterYes) {
 
     // A cancelled file dialog keeps the rows.
     i.app.prompts.clear();
-    i.press(0);
+    i.extract();
     EXPECT_EQ(i.import->rows().rowCount(), 7);
     EXPECT_EQ(i.app.prompts.shown().size(), 1u);
 
@@ -204,7 +213,7 @@ TEST(ImportWindow, SaysWhatIsMissingAndWritesOnlyAfterYes) {
                                     "DTSTART:20261201T000000\r\nRRULE:FREQ=MINUTELY\r\nSUMMARY:m\r\n"
                                     "END:VEVENT\r\nEND:VCALENDAR\r\n");
     i.app.prompts.queueFileNames({i.app.path("endless.ics")});
-    i.press(0);
+    i.extract();
     EXPECT_GT(i.import->rows().rowCount(), 1000);
     EXPECT_EQ(i.app.prompts.texts().last(),
               QString::fromUtf8("繰り返しの回数が多すぎる予定は、途中までを一覧にしました。"));
@@ -223,7 +232,7 @@ TEST(ImportWindow, TheProgressBarMovesThroughALargeFile) {
     });
     i.import->show();
     i.app.prompts.queueFileNames({i.app.path("large.ics")});
-    i.press(0);
+    i.extract();
     EXPECT_EQ(i.import->rows().rowCount(), 2000);
     EXPECT_GT(shown.size(), 50u);
     EXPECT_TRUE(i.import->barProgressBar->isHidden());
@@ -235,4 +244,36 @@ TEST(ImportWindow, CloseBringsTheCalendarBack) {
     i.press(2);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(i.import.isNull());
+}
+
+TEST(ImportWindow, TheWindowAnswersWhileTheFilesAreRead) {
+    ImportWindow i;
+    QByteArray ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n";
+    for (int n = 0; n < 20000; ++n)
+        ics += "BEGIN:VEVENT\r\nUID:" + QByteArray::number(n) + "\r\nDTSTART:20261210T090000\r\nSUMMARY:e\r\nEND:VEVENT\r\n";
+    i.app.writeBytes("large.ics", ics + "END:VCALENDAR\r\n");
+    i.import->show();
+
+    // The click returns before the file is read; the commands wait, the window draws.
+    i.app.prompts.queueFileNames({i.app.path("large.ics")});
+    i.press(0);
+    ASSERT_TRUE(i.import->extracting());
+    EXPECT_FALSE(i.import->cmdButton[0]->isEnabled());
+    EXPECT_FALSE(i.import->cmdButton[1]->isEnabled());
+    EXPECT_TRUE(i.import->cmdButton[2]->isEnabled());
+    i.import->repaint();
+    QSignalSpy done(i.import.data(), &frmImport::extractionDone);
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_EQ(i.import->rows().rowCount(), 20000);
+    EXPECT_TRUE(i.import->cmdButton[0]->isEnabled());
+
+    // Closed while reading: the reading ends alone, nothing is listed anywhere.
+    i.app.prompts.queueFileNames({i.app.path("large.ics")});
+    i.press(0);
+    ASSERT_TRUE(i.import->extracting());
+    i.press(2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(i.import.isNull());
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
 }
