@@ -2,6 +2,7 @@
 #include "core/memos/MemoStore.h"
 #include "gui/calendar/ClockLabel.h"
 #include "gui/calendar/SeeThrough.h"
+#include "gui/calendar/TodayMarker.h"
 #include "gui/calendar/Toolbar.h"
 #include "gui/calendar/WindowShape.h"
 #include "gui/calendar/frmMenu.h"
@@ -268,4 +269,40 @@ TEST(SeeThrough, NoPerPixelMaskWhereTheWindowSystemIsNotX) {
     EXPECT_TRUE(c.w().mask().isEmpty());
     c.w().seeThrough()->setComposited(true);
     EXPECT_TRUE(c.w().mask().isEmpty());
+}
+
+TEST(SeeThrough, TheTodayBoxHasFourWholeEdgesAtEveryScale) {
+    Calendar c;
+    show(c);
+    frmMain &w = c.w();
+    ASSERT_TRUE(w.shpToday->isVisible());
+    const QColor red(Qt::red);
+    w.shpToday->setColor(red);
+    const QImage shot = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The box's device pixels, looked for around where the widget lies.
+    const QRect around = dev(w, w.shpToday->geometry().adjusted(-2, -2, 2, 2)).intersected(shot.rect());
+    QRect box;
+    for (int y = around.top(); y <= around.bottom(); ++y)
+        for (int x = around.left(); x <= around.right(); ++x)
+            if (shot.pixelColor(x, y) == red) box |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(box.isEmpty());
+    const auto edgeIsWhole = [&](bool column, int at) {
+        const int from = column ? box.top() : box.left(), to = column ? box.bottom() : box.right();
+        for (int i = from; i <= to; ++i)
+            if (shot.pixelColor(column ? at : i, column ? i : at) != red) return false;
+        return true;
+    };
+    EXPECT_TRUE(edgeIsWhole(true, box.left())) << "left";
+    EXPECT_TRUE(edgeIsWhole(true, box.right())) << "right";
+    EXPECT_TRUE(edgeIsWhole(false, box.top())) << "top";
+    EXPECT_TRUE(edgeIsWhole(false, box.bottom())) << "bottom";
+    // Edges as thick as each other: a right edge two device pixels wider than the left one was the doubled edge.
+    int leftWidth = 0, rightWidth = 0;
+    while (edgeIsWhole(true, box.left() + leftWidth)) ++leftWidth;
+    while (edgeIsWhole(true, box.right() - rightWidth)) ++rightWidth;
+    EXPECT_EQ(leftWidth, rightWidth);
+    // As wide as the widget, within a device pixel on each side.
+    const QRect widget = dev(w, w.shpToday->geometry());
+    EXPECT_LE(std::abs(box.left() - widget.left()), 1);
+    EXPECT_LE(std::abs(box.right() - widget.right()), 1);
 }
