@@ -13,7 +13,8 @@ calendar_rect() {
 controls() {
   local cx cy cw ch; read -r cx cy cw ch <<<"$(calendar_rect)"
   /usr/bin/python3 "$ATSPI" dump | awk -F'\t' -v r="$1" -v cx="$cx" -v cy="$cy" -v cw="$cw" -v ch="$ch" \
-    '$2 == r && $3 != "" && $6 > 0 && $7 > 0 && $4 >= cx && $5 >= cy && $4 < cx + cw && $5 < cy + ch { print $3 "\t" $4 "\t" $5 "\t" $6 "\t" $7 }'
+    -v k="${ATSPI_SCALE:-1}" '{ $4 = int($4 * k); $5 = int($5 * k); $6 = int($6 * k); $7 = int($7 * k) }
+    $2 == r && $3 != "" && $6 > 0 && $7 > 0 && $4 >= cx && $5 >= cy && $4 < cx + cw && $5 < cy + ch { print $3 "\t" $4 "\t" $5 "\t" $6 "\t" $7 }'
 }
 title_text() { controls label | awk -F'\t' '$1 ~ /年/ { print $1; exit }'; }
 shown_windows() { xdotool search --onlyvisible --pid $pid 2>/dev/null | sort; }
@@ -157,4 +158,21 @@ quit_by_toolbar() {
   xdotool mousemove 5 5; sleep 0.2; glide_to $((x + w / 2)) $((y + h / 2)); sleep 0.7; xdotool click 1
   for _ in $(seq 30); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   kill -0 $pid 2>/dev/null && echo "toolbar: 終了 after a hover did not end the program" || echo "toolbar: 終了 after a hover ended the program"
+}
+
+# The window dragged by a blank pixel of its title, in small steps: it must follow the pointer.
+drag_round() { # label of the round
+  local moved=0 x y w h cx cy cx2 cy2 i
+  for _ in 1 2 3; do
+    IFS=$'\t' read -r _ x y w h < <(controls label | awk -F'\t' '$1 ~ /年/' | head -1)
+    read -r cx cy _ _ <<<"$(calendar_rect)"
+    xdotool mousemove 5 5; sleep 0.2
+    glide_to $((x + 1)) $((y + h - 2)); sleep 0.3
+    xdotool mousedown 1
+    for i in $(seq 1 10); do xdotool mousemove $((x + 1 - 4 * i)) $((y + h - 2 + 3 * i)); sleep 0.03; done
+    sleep 0.2; xdotool mouseup 1; sleep 0.5
+    read -r cx2 cy2 _ _ <<<"$(calendar_rect)"
+    [ $((cx - cx2)) -ge 30 ] && [ $((cy2 - cy)) -ge 20 ] && moved=$((moved + 1))
+  done
+  echo "$1: window dragged by its title $moved of 3"
 }
