@@ -94,7 +94,6 @@ frmOption::frmOption(AppContext &ctx, QWidget *calendar)
     SSTab1->addTab(dayListTab(), Utf8("休日・平日"));
     SSTab1->addTab(noteTab(), Utf8("予定・ツールバー"));
     SSTab1->addTab(optionTab(), Utf8("オプション"));
-    SSTab1->addTab(remindTab(), Utf8("通知"));
     SSTab1->addTab(versionTab(), Utf8("バージョン"));
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         // The pickers show the listed days of their month; rows not yet saved stay.
@@ -401,6 +400,7 @@ QWidget *frmOption::noteTab() {
     chkPic = check("chkPic", "画像変更ボタン表示");
     for (int i = 0; i < 7; ++i) barGrid->addWidget(buttonBoxes()[size_t(i)], 1 + i / 2, i % 2);
     column->addWidget(bar);
+    column->addWidget(remindFrame());
     column->addStretch();
     return page;
 }
@@ -421,9 +421,7 @@ QWidget *frmOption::optionTab() {
     return page;
 }
 
-QWidget *frmOption::remindTab() {
-    auto *page = new QWidget;
-    auto *column = new QVBoxLayout(page);
+QWidget *frmOption::remindFrame() {
     auto *box = frame("fraRemind", "通知");
     auto *layout = new QVBoxLayout(box);
     chkRemindToday = check("chkRemindToday", "起動時と日付が変わったときに今日の予定を通知する");
@@ -443,9 +441,7 @@ QWidget *frmOption::remindTab() {
     auto *hint = label("メモの行が「15:00」「9時半」のような時刻で始まると予定として通知します。");
     hint->setWordWrap(true);
     layout->addWidget(hint);
-    column->addWidget(box);
-    column->addStretch();
-    return page;
+    return box;
 }
 
 QWidget *frmOption::versionTab() {

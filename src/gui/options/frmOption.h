@@ -75,7 +75,7 @@ private:
     QWidget *dayListTab();
     QWidget *noteTab();
     QWidget *optionTab();
-    QWidget *remindTab();
+    QWidget *remindFrame(); // on the 予定・ツールバー tab
     QWidget *versionTab();
     QPushButton *dispButton(int index, const char *caption);
     QLabel *colorPreview(const char *name);

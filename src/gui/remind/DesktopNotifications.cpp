@@ -87,6 +87,14 @@ void DesktopNotifications::notify(quint64 token, const Notice &notice) {
     });
 }
 
+void DesktopNotifications::close(uint id) {
+    if (!m_bus.isConnected()) return;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("CloseNotification"));
+    call << id;
+    m_bus.asyncCall(call);
+}
+
 void DesktopNotifications::onActionInvoked(uint id, const QString &key) {
     emit actionInvoked(id, key);
 }

@@ -26,6 +26,8 @@ public:
 
     // Sends the notice; sent() or failed() answers with the same token.
     quint64 send(const Notice &notice);
+    // Takes a shown notice off the screen.
+    void close(uint id);
     // False until the server has said; then whether it shows buttons.
     bool hasActions() const { return m_capabilities && m_capabilities->contains(QStringLiteral("actions")); }
 

@@ -23,6 +23,8 @@ NotificationService::NotificationService(QDBusConnection bus, QString icon, QObj
         const auto found = m_shown.constFind(id);
         if (found == m_shown.constEnd()) return; // another program's
         const Notice notice = *found;
+        // Dealt with: off the screen, also where the server keeps a notice after its button.
+        m_desktop.close(id);
         if (key == kSnooze && notice.reminder)
             emit snoozeRequested(*notice.reminder);
         else if (key == kOpen || key == QLatin1String("default"))

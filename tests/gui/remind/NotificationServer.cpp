@@ -29,6 +29,7 @@ QStringList NotificationServer::GetCapabilities() {
 }
 
 void NotificationServer::CloseNotification(uint id) {
+    closed.push_back(id);
     emit NotificationClosed(id, 3);
 }
 

@@ -29,6 +29,7 @@ public:
     bool registered() const { return m_registered; }
 
     std::vector<Call> calls;
+    std::vector<uint> closed; // by CloseNotification
     void invoke(uint id, const QString &key);
     void close(uint id);
 

@@ -96,6 +96,7 @@ TEST(Notifications, SnoozeBringsTheReminderBackFiveMinutesLater) {
     ReminderPlanner &planner = r.reminders->planner();
     ASSERT_TRUE(waitFor([&] { return planner.nextWake() == QDateTime(kToday, QTime(9, 5)); }))
         << planner.nextWake().toString().toStdString();
+    ASSERT_TRUE(waitFor([&] { return server.closed == std::vector<uint>{server.calls[1].id}; }));
     // An action of another program's notice, or of today's notice, snoozes nothing.
     server.invoke(server.calls[1].id + 100, "snooze");
     server.invoke(server.calls[0].id, "snooze");
