@@ -161,6 +161,23 @@ TEST(ReminderPlanner, WakingFromSleepShowsWhatWasMissedAtTheNextTick) {
     EXPECT_EQ(p.planner->nextWake(), at(17, 50));
 }
 
+TEST(ReminderPlanner, SleepingOverMidnightBringsNothingOfTheDayBefore) {
+    Plan p;
+    p.memo("23:00 寝る前の電話");
+    p.memo("7:00 朝の電車\r\n12:00 昼食", kToday.addDays(1));
+    p.app.clock.set(at(22, 0));
+    p.planner->clockTick();
+    ASSERT_TRUE(p.take().isEmpty());
+    // Asleep from 22:00 to 8:00 of the next day.
+    p.app.clock.set(at(8, 0, kToday.addDays(1)));
+    p.planner->clockTick();
+    EXPECT_EQ(p.todays, (std::vector<QDate>{kToday, kToday.addDays(1)}));
+    EXPECT_EQ(p.take(), QStringList{U("07:00 7:00 朝の電車 late")});
+    EXPECT_EQ(p.planner->nextWake(), at(11, 50, kToday.addDays(1)));
+    // The record keeps no day before today.
+    EXPECT_FALSE(p.app.bytes(ReminderLog::fileName()).contains("2026/12/07"));
+}
+
 TEST(ReminderPlanner, TheDayChangeBringsTodaysNoticeAndTheNewDaysPlan) {
     Plan p;
     p.memo("0:05 夜勤の引き継ぎ\r\n9:00 次の日の朝会", kToday.addDays(1));
