@@ -33,10 +33,10 @@ void NotificationServer::CloseNotification(uint id) {
     emit NotificationClosed(id, 3);
 }
 
-QString NotificationServer::GetServerInformation(QString &vendor, QString &version, QString &specVersion) {
+QString NotificationServer::GetServerInformation(QString &vendor, QString &version, QString &protocolVersion) {
     vendor = QStringLiteral("tests");
     version = QStringLiteral("1");
-    specVersion = QStringLiteral("1.2");
+    protocolVersion = QStringLiteral("1.2");
     return QStringLiteral("recording server");
 }
 

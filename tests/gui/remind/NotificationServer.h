@@ -38,7 +38,7 @@ public slots:
                 const QStringList &actions, const QVariantMap &hints, int timeout);
     QStringList GetCapabilities();
     void CloseNotification(uint id);
-    QString GetServerInformation(QString &vendor, QString &version, QString &specVersion);
+    QString GetServerInformation(QString &vendor, QString &version, QString &protocolVersion);
 
 signals:
     void ActionInvoked(uint id, const QString &key);
