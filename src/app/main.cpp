@@ -11,6 +11,7 @@
 #include "gui/common/DialogPrompts.h"
 #include "gui/common/Help.h"
 #include "gui/common/QtTranslations.h"
+#include "gui/remind/Reminders.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -86,5 +87,8 @@ int main(int argc, char *argv[]) {
     app.installEventFilter(new HelpKey(ctx, &app));
     frmMain window(ctx);
     window.show();
+    Reminders reminders(ctx, QDBusConnection::sessionBus());
+    reminders.attachTo(window);
+    reminders.start();
     return app.exec();
 }

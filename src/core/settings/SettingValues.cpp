@@ -113,3 +113,7 @@ QString SingleText(double value) {
     text.replace(QLatin1String("e"), QLatin1String("E"));
     return text;
 }
+
+int RemindMinutes(const QString &text) {
+    return int(SettingNumber(text, 0, 24 * 60, 10));
+}

@@ -25,6 +25,8 @@ double NumberValue(const QString &text);
 // [low, high], fallback when the text holds no number. The stored text stays as it is; a hand-edited 2000-point font or
 // a position of 1e30 must not make a window of gigabytes or an undefined conversion.
 double SettingNumber(const QString &text, double low, double high, double fallback);
+// Remind_Minutes: how long before an appointment its reminder comes, 0 to a day.
+int RemindMinutes(const QString &text);
 // StartDay: 1 Sunday ... 7 Saturday.
 int StartDayValue(const QString &text);
 // Font sizes in points, within what a month calendar and its notes can use: 300 points would make a window larger

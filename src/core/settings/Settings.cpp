@@ -81,3 +81,12 @@ const std::array<SettingKey, 76> &SettingKeys() {
     }};
     return keys;
 }
+
+const std::array<SettingKey, 3> &AddedSettingKeys() {
+    static const std::array<SettingKey, 3> keys{{
+        {"REMIND", "Remind_Today", &Settings::Remind_Today, SettingFormat::Switch, "1"},
+        {"REMIND", "Remind_Time", &Settings::Remind_Time, SettingFormat::Switch, "1"},
+        {"REMIND", "Remind_Minutes", &Settings::Remind_Minutes, SettingFormat::Number, "10"},
+    }};
+    return keys;
+}

@@ -83,6 +83,9 @@ struct Settings {
     QString Disp_DeskTop;
     QString StartUp;
     QString StartMenu;
+    QString Remind_Today;
+    QString Remind_Time;
+    QString Remind_Minutes;
 };
 
 // Switch: on means exactly "1"; SwitchNotZero: anything but "0" is on.
@@ -98,5 +101,8 @@ struct SettingKey {
 
 // Every key of the record in the order the defaults are written.
 const std::array<SettingKey, 76> &SettingKeys();
+// Keys newer than the files of existing installations: read at their defaults and written only once they differ from
+// what the file says, so that the file of someone who never sets them stays as it was, byte for byte.
+const std::array<SettingKey, 3> &AddedSettingKeys();
 
 inline constexpr const char *SettingsVersion = "2.5.0";

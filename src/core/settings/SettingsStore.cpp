@@ -63,6 +63,10 @@ void LoadSettings(const SettingsFile &from, Settings &into) {
         const std::optional<QString> value = file.value(QString::fromLatin1(k.section), QString::fromLatin1(k.key));
         into.*k.field = value ? *value : DefaultSettingValue(from.paths, k.key);
     }
+    for (const SettingKey &k : AddedSettingKeys()) {
+        const std::optional<QString> value = file.value(QString::fromLatin1(k.section), QString::fromLatin1(k.key));
+        into.*k.field = value ? *value : QString::fromUtf8(k.defaultValue);
+    }
 }
 
 bool SaveSettings(const SettingsFile &to, const Settings &from, const QString &group) {
@@ -76,6 +80,15 @@ bool SaveSettings(const SettingsFile &to, const Settings &from, const QString &g
     for (const SettingKey &k : SettingKeys())
         if (inGroup(k.section))
             edits.push_back({QString::fromLatin1(k.section), QString::fromLatin1(k.key), from.*k.field});
+    if (group == QLatin1String("ALL")) {
+        const IniFile &file = to.file.file();
+        for (const SettingKey &k : AddedSettingKeys()) {
+            const QString section = QString::fromLatin1(k.section), key = QString::fromLatin1(k.key);
+            const std::optional<QString> stored = file.value(section, key);
+            if (stored ? *stored != from.*k.field : from.*k.field != QString::fromUtf8(k.defaultValue))
+                edits.push_back({section, key, from.*k.field});
+        }
+    }
     if (edits.empty()) return true;
     return to.file.write(edits);
 }

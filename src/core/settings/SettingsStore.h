@@ -28,7 +28,8 @@ std::vector<IniEdit> MissingSettings(const SettingsFile &in, const std::vector<I
 bool FillMissingSettings(const SettingsFile &to);
 // Reads the record from the file as stored; a key the file lacks reads as its default.
 void LoadSettings(const SettingsFile &from, Settings &into);
-// Writes the record back by group: "ALL" (FONT, BACK, FRAME, NOTE, OPTION), "Picture" (BACK), "Move" (FRAME). Any
+// Writes the record back by group: "ALL" (FONT, BACK, FRAME, NOTE, OPTION, and the added keys that differ from the
+// file), "Picture" (BACK), "Move" (FRAME). Any
 // other group writes nothing. False when the file refused the values or could not be written (reported); the caller
 // then puts back what it changed in the record.
 bool SaveSettings(const SettingsFile &to, const Settings &from, const QString &group);

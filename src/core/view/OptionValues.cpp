@@ -43,6 +43,8 @@ const SwitchKey kSwitches[] = {
     {&OptionValues::desktop, &Settings::Disp_DeskTop},
     {&OptionValues::startup, &Settings::StartUp},
     {&OptionValues::startMenu, &Settings::StartMenu},
+    {&OptionValues::remindToday, &Settings::Remind_Today},
+    {&OptionValues::remindTime, &Settings::Remind_Time},
 };
 
 int indexValue(const QString &text, int count) {
@@ -73,6 +75,7 @@ OptionValues OptionValues::of(const SettingsModel &s, const QString &programFold
     v.picturePos = indexValue(s.Back_PicturePos, 4);
     v.toolbarMode = int(s.toolbarMode().value_or(ToolbarMode::All));
     for (size_t b = 0; b < kButtonKeys.size(); ++b) v.buttons[b] = s.on(kButtonKeys[b]);
+    v.remindMinutes = RemindMinutes(s.Remind_Minutes);
     return v;
 }
 
@@ -110,6 +113,7 @@ void OptionValues::storeInto(Settings &r, const SettingsModel &now, const QStrin
     if (toolbarMode != was.toolbarMode) r.Disp_Mode_ToolBar = QString::number(toolbarMode);
     for (size_t b = 0; b < kButtonKeys.size(); ++b)
         if (buttons[b] != was.buttons[b]) text(kButtonKeys[b], buttons[b] ? QStringLiteral("1") : QStringLiteral("0"));
+    if (remindMinutes != was.remindMinutes) r.Remind_Minutes = QString::number(remindMinutes);
 }
 
 QString OffDayText(const std::array<bool, 7> &checked) {

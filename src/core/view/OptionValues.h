@@ -35,6 +35,8 @@ struct OptionValues {
     // Month, Option, NoteList, Schedule, Fusen, Quit, Pic.
     std::array<bool, 7> buttons{};
     bool fixed = false, tray = false, desktop = false, startup = false, startMenu = false;
+    bool remindToday = false, remindTime = false;
+    int remindMinutes = 10; // before the time; 0 at the time
 
     bool operator==(const OptionValues &) const = default;
 

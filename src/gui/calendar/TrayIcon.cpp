@@ -21,6 +21,7 @@ void TrayIcon::setShown(bool on) {
             else if (reason == QSystemTrayIcon::Trigger)
                 emit toggleRequested();
         });
+        connect(m_icon, &QSystemTrayIcon::messageClicked, this, &TrayIcon::messageClicked);
     }
     if (m_icon) m_icon->setVisible(on);
 }
@@ -36,4 +37,10 @@ void TrayIcon::setTip(const QString &tip) {
 
 QString TrayIcon::tip() const {
     return m_tip;
+}
+
+bool TrayIcon::showMessage(const QString &summary, const QString &body) {
+    if (!isShown()) return false;
+    m_icon->showMessage(summary, body, QIcon(QStringLiteral(":/icons/tsukiban.svg")));
+    return true;
 }

@@ -18,10 +18,13 @@ public:
     bool isShown() const;
     void setTip(const QString &tip);
     QString tip() const;
+    // A message from the icon (a reminder where no notification server answers); false when no icon is shown.
+    bool showMessage(const QString &summary, const QString &body);
 
 signals:
     void menuRequested();
     void toggleRequested();
+    void messageClicked();
 
 private:
     QSystemTrayIcon *m_icon = nullptr;

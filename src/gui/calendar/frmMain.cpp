@@ -223,6 +223,7 @@ void frmMain::tick() {
         m_seeThrough->refresh(before | lblTime->geometry());
     }
     m_clock.start(1000 - now.time().msec());
+    emit ticked();
 }
 
 void frmMain::dateChanged(const QDate &today) {
@@ -730,6 +731,23 @@ void frmMain::openInput(int cell) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     m_input_box = box;
     box->show();
+}
+
+void frmMain::openDay(const QDate &date) {
+    if (!date.isValid()) return;
+    const QDate &month = m_ctx.displayedMonth;
+    if (date.year() != month.year() || date.month() != month.month()) goToMonth(date);
+    if (!isVisible()) show();
+    raise();
+    for (int cell = 0; cell < 42; ++cell)
+        if (cellDate(cell) == date) {
+            openInput(cell);
+            if (m_input_box) {
+                m_input_box->raise();
+                m_input_box->activateWindow();
+            }
+            return;
+        }
 }
 
 GridDay frmMain::gridDay(int cell, const QDate &month) const {

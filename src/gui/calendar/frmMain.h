@@ -67,6 +67,8 @@ public:
     void sub_Move_End(QPoint global);
     // The entry box of a day cell, under the cell.
     void openInput(int cell);
+    // The entry box of a day, its month shown first (a reminder's 開く).
+    void openDay(const QDate &date);
     void refreshTrayTip();
 
     frmNote *note() const { return m_note; }
@@ -92,6 +94,10 @@ public:
     std::array<QLabel *, 42> lblRokuyo{};
     TodayMarker *shpToday = nullptr;
     Toolbar *tlbToolbar = nullptr;
+
+signals:
+    // Each second of the clock, for whoever checks the time without a timer of its own.
+    void ticked();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -27,6 +27,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextCharFormat>
 #include <QVBoxLayout>
@@ -399,6 +400,7 @@ QWidget *frmOption::noteTab() {
     chkPic = check("chkPic", "画像変更ボタン表示");
     for (int i = 0; i < 7; ++i) barGrid->addWidget(buttonBoxes()[size_t(i)], 1 + i / 2, i % 2);
     column->addWidget(bar);
+    column->addWidget(remindFrame());
     column->addStretch();
     return page;
 }
@@ -417,6 +419,29 @@ QWidget *frmOption::optionTab() {
     column->addWidget(box);
     column->addStretch();
     return page;
+}
+
+QWidget *frmOption::remindFrame() {
+    auto *box = frame("fraRemind", "通知");
+    auto *layout = new QVBoxLayout(box);
+    chkRemindToday = check("chkRemindToday", "起動時と日付が変わったときに今日の予定を通知する");
+    chkRemindTime = check("chkRemindTime", "時刻で始まる予定を通知する");
+    layout->addWidget(chkRemindToday);
+    layout->addWidget(chkRemindTime);
+    auto *minutes = new QHBoxLayout;
+    spnRemindMinutes = new QSpinBox;
+    spnRemindMinutes->setObjectName(QStringLiteral("spnRemindMinutes"));
+    spnRemindMinutes->setRange(0, 24 * 60);
+    minutes->addSpacing(24);
+    minutes->addWidget(label("予定の"));
+    minutes->addWidget(spnRemindMinutes);
+    minutes->addWidget(label("分前に通知する（0 で予定の時刻）"));
+    minutes->addStretch();
+    layout->addLayout(minutes);
+    auto *hint = label("メモの行が「15:00」「9時半」のような時刻で始まると予定として通知します。");
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
+    return box;
 }
 
 QWidget *frmOption::versionTab() {
@@ -457,6 +482,8 @@ void frmOption::watch(QWidget *control) {
         connect(b, &QComboBox::editTextChanged, this, &frmOption::changed);
     } else if (auto *e = qobject_cast<QLineEdit *>(control))
         connect(e, &QLineEdit::textChanged, this, &frmOption::changed);
+    else if (auto *n = qobject_cast<QSpinBox *>(control))
+        connect(n, &QSpinBox::valueChanged, this, &frmOption::changed);
 }
 
 void frmOption::changed() {
@@ -470,6 +497,7 @@ void frmOption::updateEnabled() {
     cmdDisp[7]->setEnabled(chkBackLine->isChecked());
     cmdDisp[8]->setEnabled(chkFrameStyle->isChecked());
     cmbTimeFormat->setEnabled(chkTime->isChecked());
+    spnRemindMinutes->setEnabled(chkRemindTime->isChecked());
 }
 
 void frmOption::updatePreviews() {
@@ -523,6 +551,7 @@ void frmOption::setValues(const OptionValues &v) {
     cmbPicturePos->setCurrentIndex(v.picturePos);
     cmbDisp_Mode_ToolBar->setCurrentIndex(v.toolbarMode);
     for (int b = 0; b < 7; ++b) buttonBoxes()[size_t(b)]->setChecked(v.buttons[size_t(b)]);
+    spnRemindMinutes->setValue(v.remindMinutes);
 
     updateEnabled();
     updatePreviews();
@@ -534,7 +563,8 @@ std::vector<std::pair<QCheckBox *, bool OptionValues::*>> frmOption::switchBindi
             {chkFrameStyle, &OptionValues::frameShown},  {chkFrameCorner, &OptionValues::frameRounded},
             {chkNoteCorner, &OptionValues::noteRounded}, {chkDispPosition, &OptionValues::fixed},
             {chkTaskTray, &OptionValues::tray},          {chkDeskTop, &OptionValues::desktop},
-            {chkStartUp, &OptionValues::startup},        {chkStartMenu, &OptionValues::startMenu}};
+            {chkStartUp, &OptionValues::startup},        {chkStartMenu, &OptionValues::startMenu},
+            {chkRemindToday, &OptionValues::remindToday}, {chkRemindTime, &OptionValues::remindTime}};
 }
 
 std::vector<std::pair<QLabel *, QColor OptionValues::*>> frmOption::colorBindings() const {
@@ -567,6 +597,7 @@ OptionValues frmOption::values() const {
     v.picturePos = cmbPicturePos->currentIndex();
     v.toolbarMode = cmbDisp_Mode_ToolBar->currentIndex();
     for (int b = 0; b < 7; ++b) v.buttons[size_t(b)] = buttonBoxes()[size_t(b)]->isChecked();
+    v.remindMinutes = spnRemindMinutes->value();
     return v;
 }
 

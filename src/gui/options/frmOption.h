@@ -18,6 +18,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 
 // The options dialog "オプション": every general setting and the extra off-day and working-day lists. Changes stay in
@@ -54,6 +55,8 @@ public:
               *chkFusen = nullptr, *chkQuit = nullptr, *chkPic = nullptr;
     QCheckBox *chkDispPosition = nullptr, *chkTaskTray = nullptr, *chkDeskTop = nullptr, *chkStartUp = nullptr,
               *chkStartMenu = nullptr;
+    QCheckBox *chkRemindToday = nullptr, *chkRemindTime = nullptr;
+    QSpinBox *spnRemindMinutes = nullptr;
     QLabel *lblBackColor = nullptr, *lblBackCellColor = nullptr, *lblBackLineColor = nullptr, *lblFrameColor = nullptr,
            *lblBackNoteColor = nullptr, *lblNoteFrameColor = nullptr;
     std::array<QRadioButton *, 3> optBackPicture{};
@@ -72,6 +75,7 @@ private:
     QWidget *dayListTab();
     QWidget *noteTab();
     QWidget *optionTab();
+    QWidget *remindFrame(); // on the 予定・ツールバー tab
     QWidget *versionTab();
     QPushButton *dispButton(int index, const char *caption);
     QLabel *colorPreview(const char *name);
