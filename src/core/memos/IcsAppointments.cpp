@@ -12,6 +12,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -443,6 +444,55 @@ private:
         return true;
     }
 
+    // The most members a period's set can have, or more: the days the rule picks in its period times its times.
+    static qint64 largestSet(const icalrecurrencetype &r) {
+        const auto atLeastOne = [](const short *values, int size) { return qint64(std::max(1, listed(values, size))); };
+        const qint64 times = atLeastOne(r.by_hour, ICAL_BY_HOUR_SIZE) * atLeastOne(r.by_minute, ICAL_BY_MINUTE_SIZE) *
+                             atLeastOne(r.by_second, ICAL_BY_SECOND_SIZE);
+        const int weekDays = listed(r.by_day, ICAL_BY_DAY_SIZE);
+        const int monthDays = listed(r.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+        qint64 days = 1;
+        switch (r.freq) {
+        case ICAL_WEEKLY_RECURRENCE: days = std::max(1, weekDays); break;
+        case ICAL_MONTHLY_RECURRENCE:
+            if (monthDays) {
+                days = monthDays;
+            } else if (weekDays) {
+                days = 0;
+                for (int i = 0; i < weekDays; ++i) days += icalrecurrencetype_day_position(r.by_day[i]) != 0 ? 1 : 5;
+            }
+            break;
+        case ICAL_YEARLY_RECURRENCE: days = 366; break;
+        default: break;
+        }
+        return days * times;
+    }
+
+    // libical looks for a position in a set (BYSETPOS) period after period until the year 2582 when no set has it,
+    // UNTIL or not: seconds on end for "the ninth of two Mondays" or "the first 30th of February". Such a rule
+    // gives nothing beyond its start.
+    static bool setPositionsCanMatch(const icalrecurrencetype &rule, const icaltimetype &start,
+                                     const icaltimetype &until) {
+        int nearest = std::numeric_limits<int>::max();
+        for (int i = 0; i < listed(rule.by_set_pos, ICAL_BY_SETPOS_SIZE); ++i)
+            nearest = std::min(nearest, std::abs(int(rule.by_set_pos[i])));
+        if (nearest > largestSet(rule)) return false;
+        // Without its positions the rule must have a day between its start and the chosen days.
+        icalrecurrencetype whole = rule;
+        whole.by_set_pos[0] = ICAL_RECURRENCE_ARRAY_MAX;
+        whole.count = 0;
+        whole.until = until;
+        std::unique_ptr<icalrecur_iterator, void (*)(icalrecur_iterator *)> it(icalrecur_iterator_new(whole, start),
+                                                                                icalrecur_iterator_free);
+        if (!it) return false;
+        for (int step = 0; step < 2; ++step) {
+            const icaltimetype t = icalrecur_iterator_next(it.get());
+            if (!usable(t) || icaltime_compare(t, until) > 0) return false;
+            if (icaltime_compare(t, start) > 0) return true;
+        }
+        return true;
+    }
+
     void follow(icalrecurrencetype rule, icaltimetype start, std::vector<icaltimetype> &out) {
         if (rule.freq == ICAL_NO_RECURRENCE) return;
         if (!skipToChosenDays(rule, start)) return;
@@ -464,6 +514,7 @@ private:
             if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, until) > 0) m_cut = true;
         }
         m_unitsLeft -= std::max<qint64>(0, needed);
+        if (listed(rule.by_set_pos, ICAL_BY_SETPOS_SIZE) && !setPositionsCanMatch(rule, start, until)) return;
         icalrecurrencetype bounded = rule;
         if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, until) > 0) bounded.until = until;
 

@@ -405,6 +405,26 @@ TEST(IcsAppointments, HostileInvitationsAreReadWithinBounds) {
         EXPECT_FALSE(read.cut) << c.rule;
     }
 
+    // Positions no set of the rule can have (the ninth of two days, the first 30th of February) give only the
+    // start, at once; libical would look for them until the year 2582.
+    const struct {
+        const char *rule;
+        size_t march; // occurrences in March 2026
+    } positions[] = {
+        {"FREQ=MONTHLY;BYDAY=1MO,-1FR;BYSETPOS=9;COUNT=30", 0},
+        {"FREQ=MONTHLY;BYMONTHDAY=30;BYMONTH=2;BYSETPOS=1", 0},
+        {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30;BYSETPOS=-1", 0},
+        {"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1", 1}, // the last working day: 31 March
+        {"FREQ=MONTHLY;BYDAY=MO;BYSETPOS=5", 1},             // a fifth Monday: 30 March
+    };
+    for (const auto &c : positions) {
+        const QByteArray series =
+            Calendar(Event("DTSTART:20260105T080000\r\nRRULE:" + QByteArray(c.rule) + "\r\nSUMMARY:p\r\n"));
+        EXPECT_EQ(ReadIcsAppointments(series, QDate(2026, 3, 1), QDate(2026, 3, 31), kTokyo).appointments.size(),
+                  c.march)
+            << c.rule;
+    }
+
     // One 10 MB line is read whole.
     const QByteArray huge(10 * 1024 * 1024, 'a');
     const IcsAppointments big = ReadIcsAppointments(
