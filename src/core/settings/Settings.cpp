@@ -81,3 +81,14 @@ const std::array<SettingKey, 76> &SettingKeys() {
     }};
     return keys;
 }
+
+const std::array<SettingKey, 5> &SyncSettingKeys() {
+    static const std::array<SettingKey, 5> keys{{
+        {"SYNC", "Sync_Enabled", &Settings::Sync_Enabled, SettingFormat::Switch, "0"},
+        {"SYNC", "Sync_Url", &Settings::Sync_Url, SettingFormat::Name, ""},
+        {"SYNC", "Sync_User", &Settings::Sync_User, SettingFormat::Name, ""},
+        {"SYNC", "Sync_Interval", &Settings::Sync_Interval, SettingFormat::Index, "15"},
+        {"SYNC", "Sync_PlainHttp", &Settings::Sync_PlainHttp, SettingFormat::Name, ""},
+    }};
+    return keys;
+}

@@ -83,6 +83,12 @@ struct Settings {
     QString Disp_DeskTop;
     QString StartUp;
     QString StartMenu;
+    // [SYNC]: the calendar sync, written only once the user sets it, so that files without it stay as they are.
+    QString Sync_Enabled;
+    QString Sync_Url;
+    QString Sync_User;
+    QString Sync_Interval;
+    QString Sync_PlainHttp; // the host[:port] the user allowed plain http to
 };
 
 // Switch: on means exactly "1"; SwitchNotZero: anything but "0" is on.
@@ -98,5 +104,7 @@ struct SettingKey {
 
 // Every key of the record in the order the defaults are written.
 const std::array<SettingKey, 76> &SettingKeys();
+// The keys of [SYNC]: not written with the defaults, nor filled in when missing.
+const std::array<SettingKey, 5> &SyncSettingKeys();
 
 inline constexpr const char *SettingsVersion = "2.5.0";

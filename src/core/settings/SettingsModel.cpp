@@ -8,6 +8,8 @@ namespace {
 const SettingKey &keyOf(const QString Settings::*field) {
     for (const SettingKey &k : SettingKeys())
         if (k.field == field) return k;
+    for (const SettingKey &k : SyncSettingKeys())
+        if (k.field == field) return k;
     Q_UNREACHABLE();
 }
 

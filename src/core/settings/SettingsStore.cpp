@@ -63,6 +63,9 @@ void LoadSettings(const SettingsFile &from, Settings &into) {
         const std::optional<QString> value = file.value(QString::fromLatin1(k.section), QString::fromLatin1(k.key));
         into.*k.field = value ? *value : DefaultSettingValue(from.paths, k.key);
     }
+    for (const SettingKey &k : SyncSettingKeys())
+        into.*k.field = file.value(QString::fromLatin1(k.section), QString::fromLatin1(k.key))
+                            .value_or(QString::fromUtf8(k.defaultValue));
 }
 
 bool SaveSettings(const SettingsFile &to, const Settings &from, const QString &group) {
@@ -76,6 +79,14 @@ bool SaveSettings(const SettingsFile &to, const Settings &from, const QString &g
     for (const SettingKey &k : SettingKeys())
         if (inGroup(k.section))
             edits.push_back({QString::fromLatin1(k.section), QString::fromLatin1(k.key), from.*k.field});
+    // [SYNC] only where the value differs from what the file gives now: a file without it stays byte for byte.
+    const IniFile &file = to.file.file();
+    for (const SettingKey &k : SyncSettingKeys()) {
+        const QString section = QString::fromLatin1(k.section), key = QString::fromLatin1(k.key);
+        if (group == QLatin1String("ALL") &&
+            from.*k.field != file.value(section, key).value_or(QString::fromUtf8(k.defaultValue)))
+            edits.push_back({section, key, from.*k.field});
+    }
     if (edits.empty()) return true;
     return to.file.write(edits);
 }
