@@ -2,6 +2,7 @@
 #include "core/program/AppContext.h"
 #include "core/program/CommandLine.h"
 #include "core/program/Startup.h"
+#include "core/sync/SyncScheduler.h"
 #include "core/system/Clock.h"
 #include "core/system/ProgramPaths.h"
 #include "core/system/SingleInstance.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -84,7 +86,10 @@ int main(int argc, char *argv[]) {
 
     InstallFontSubstitutions();
     app.installEventFilter(new HelpKey(ctx, &app));
+    ctx.startSync();
     frmMain window(ctx);
     window.show();
+    // The first sync once the calendar is up: a question for the password finds its window.
+    QTimer::singleShot(0, ctx.syncScheduler(), &SyncScheduler::begin);
     return app.exec();
 }

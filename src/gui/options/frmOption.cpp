@@ -9,6 +9,7 @@
 #include "core/system/Prompts.h"
 #include "core/view/FontSettings.h"
 #include "gui/common/Help.h"
+#include "gui/sync/SyncTab.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -27,6 +28,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextCharFormat>
 #include <QVBoxLayout>
@@ -93,6 +95,7 @@ frmOption::frmOption(AppContext &ctx, QWidget *calendar)
     SSTab1->addTab(dayListTab(), Utf8("休日・平日"));
     SSTab1->addTab(noteTab(), Utf8("予定・ツールバー"));
     SSTab1->addTab(optionTab(), Utf8("オプション"));
+    SSTab1->addTab(fraSync = new SyncTab(ctx), Utf8("同期"));
     SSTab1->addTab(versionTab(), Utf8("バージョン"));
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         // The pickers show the listed days of their month; rows not yet saved stay.
@@ -122,6 +125,9 @@ frmOption::frmOption(AppContext &ctx, QWidget *calendar)
 
     setValues(OptionValues::of(ctx.settings, ctx.paths().programFolder));
     watchControls();
+    connect(fraSync, &SyncTab::syncNowRequested, this, [this] {
+        if (hasPendingChanges() && apply()) cmdOption[2]->setEnabled(false);
+    });
     cmdOption[2]->setEnabled(false); // nothing to apply yet
 }
 
@@ -457,6 +463,8 @@ void frmOption::watch(QWidget *control) {
         connect(b, &QComboBox::editTextChanged, this, &frmOption::changed);
     } else if (auto *e = qobject_cast<QLineEdit *>(control))
         connect(e, &QLineEdit::textChanged, this, &frmOption::changed);
+    else if (auto *n = qobject_cast<QSpinBox *>(control))
+        connect(n, &QSpinBox::valueChanged, this, &frmOption::changed);
 }
 
 void frmOption::changed() {
@@ -651,8 +659,12 @@ bool frmOption::apply() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const OptionValues v = values();
     const QString programFolder = m_ctx.paths().programFolder;
-    bool ok = m_ctx.settings.change(SettingsGroup::All,
-                                    [&](Settings &record) { v.storeInto(record, m_ctx.settings, programFolder); });
+    fraSync->prepareApply();
+    bool ok = m_ctx.settings.change(SettingsGroup::All, [&](Settings &record) {
+        v.storeInto(record, m_ctx.settings, programFolder);
+        fraSync->storeInto(record);
+    });
+    if (ok) fraSync->applied();
     if (ok && m_listsFilled) ok = m_ctx.memos().setDayLists(rows(lstOffDay), rows(lstWeekDay));
     QApplication::restoreOverrideCursor();
     return ok;
