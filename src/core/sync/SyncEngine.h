@@ -4,10 +4,12 @@
 #include "core/sync/SyncAccount.h"
 #include "core/sync/SyncReport.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -33,6 +35,8 @@ public:
 
     // For tests: a sync stops (as if the process were killed) before its request number n (1-based) is sent.
     void setRequestLimitForTest(int n);
+    // For tests: told of every request before it is sent (method, URL, body).
+    void setRequestHookForTest(std::function<void(const QByteArray &, const QUrl &, const QByteArray &)> hook);
 
 signals:
     void finished(const SyncReport &report);
@@ -50,4 +54,5 @@ private:
     Run *m_run = nullptr;
     std::optional<SyncAccount> m_pending;
     int m_requestLimit = 0;
+    std::function<void(const QByteArray &, const QUrl &, const QByteArray &)> m_requestHook;
 };
