@@ -2,6 +2,7 @@
 #include "SyncServer.h"
 #include "TestApp.h"
 #include "core/memos/MemoBook.h"
+#include "core/sync/CalDavDiscovery.h"
 #include "core/sync/SyncEngine.h"
 
 #include <QDir>
@@ -321,6 +322,81 @@ TEST_P(SyncAgainstServer, TheCommandKilledDuringASyncLosesNothingAndDuplicatesNo
     for (int i = 0; i < 300; i += 37)
         EXPECT_EQ(description(kEve.addDays(i)), QStringLiteral("予定 %1\n詳細").arg(i));
     EXPECT_EQ(app.ctx().memos().memoDays().size(), 300);
+}
+
+struct Discovered {
+    bool done = false;
+    QUrl home;
+    QList<CalendarInfo> calendars;
+    CalendarInfo made;
+    QString error;
+    bool authFailed = false;
+};
+
+Discovered Discover(QNetworkAccessManager &network, const std::function<void(CalDavDiscovery &)> &call) {
+    Discovered d;
+    CalDavDiscovery discovery(network);
+    QEventLoop loop;
+    QObject::connect(&discovery, &CalDavDiscovery::calendarsFound, &loop, [&](const QUrl &home, const QList<CalendarInfo> &c) {
+        d = {true, home, c, {}, {}, false};
+        loop.quit();
+    });
+    QObject::connect(&discovery, &CalDavDiscovery::calendarMade, &loop, [&](const CalendarInfo &made) {
+        d.done = true;
+        d.made = made;
+        loop.quit();
+    });
+    QObject::connect(&discovery, &CalDavDiscovery::failed, &loop, [&](const QString &message, bool auth, bool) {
+        d.done = true;
+        d.error = message;
+        d.authFailed = auth;
+        loop.quit();
+    });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    call(discovery);
+    loop.exec();
+    EXPECT_TRUE(d.done);
+    return d;
+}
+
+TEST_P(SyncAgainstServer, DiscoveryFindsTheCalendarsFromTheServerAloneAndMakesANewOne) {
+    QUrl root = server.calendar();
+    root.setPath(QStringLiteral("/"));
+    const auto discover = [&](const QUrl &url, const QString &password) {
+        return Discover(network, [&](CalDavDiscovery &d) { d.discover(url, server.user(), password, false); });
+    };
+    const Discovered first = discover(root, server.password());
+    ASSERT_TRUE(first.error.isEmpty()) << first.error.toStdString();
+    const auto has = [](const Discovered &d, const QUrl &url) {
+        return std::any_of(d.calendars.begin(), d.calendars.end(), [&](const CalendarInfo &c) { return c.url == url; });
+    };
+    EXPECT_TRUE(has(first, server.calendar()));
+
+    const Discovered direct = discover(server.calendar(), server.password());
+    ASSERT_EQ(direct.calendars.size(), 1);
+    EXPECT_EQ(direct.calendars[0].url, server.calendar());
+
+    const Discovered made = Discover(network, [&](CalDavDiscovery &d) {
+        d.makeCalendar(first.home, QStringLiteral("ツキバン"), server.user(), server.password(), false);
+    });
+    ASSERT_TRUE(made.error.isEmpty()) << made.error.toStdString();
+    EXPECT_EQ(made.made.displayName, QStringLiteral("ツキバン"));
+    const Discovered again = discover(root, server.password());
+    EXPECT_TRUE(has(again, made.made.url));
+    EXPECT_TRUE(std::any_of(again.calendars.begin(), again.calendars.end(),
+                            [](const CalendarInfo &c) { return c.displayName == QStringLiteral("ツキバン"); }));
+    memos().store(kEve, QStringLiteral("新しいカレンダーへ"), MemoBook::Limit::None);
+    SyncAccount a = account();
+    a.calendarUrl = made.made.url;
+    const SyncReport report = sync(a);
+    EXPECT_TRUE(report.ok) << report.error.toStdString();
+    EXPECT_EQ(report.uploaded, 1);
+
+    if (server.hasAuth()) {
+        const Discovered wrong = discover(root, QStringLiteral("wrong"));
+        EXPECT_TRUE(wrong.authFailed);
+        EXPECT_FALSE(wrong.error.isEmpty());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, SyncAgainstServer,
