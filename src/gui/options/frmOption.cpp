@@ -89,6 +89,8 @@ frmOption::frmOption(AppContext &ctx, QWidget *calendar)
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    // Every tab's name in view: the dialog is as wide as its tabs.
+    SSTab1->setUsesScrollButtons(false);
     SSTab1->addTab(fontTab(), Utf8("フォント"));
     SSTab1->addTab(calendarTab(), Utf8("日付・時間"));
     SSTab1->addTab(backgroundTab(), Utf8("背景"));

@@ -48,7 +48,7 @@ SyncTab::SyncTab(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
     connect(m_discovery, &CalDavDiscovery::failed, this,
             [this](const QString &message, bool, bool) { discoveryFailed(message); });
 
-    auto *account = new QGroupBox(QStringLiteral("サーバー"));
+    auto *account = new QGroupBox(QStringLiteral("アカウント"));
     account->setObjectName(QStringLiteral("fraSyncAccount"));
     auto *form = new QFormLayout(account);
     txtSyncServer = new QLineEdit;
@@ -99,7 +99,7 @@ SyncTab::SyncTab(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
     lblSyncDiscovery = noteLabel(QStringLiteral("lblSyncDiscovery"));
     calendarColumn->addWidget(lblSyncDiscovery);
 
-    auto *when = new QGroupBox(QStringLiteral("同期"));
+    auto *when = new QGroupBox(QStringLiteral("同期の実行"));
     when->setObjectName(QStringLiteral("fraSyncWhen"));
     auto *whenColumn = new QVBoxLayout(when);
     auto *row = new QHBoxLayout;
