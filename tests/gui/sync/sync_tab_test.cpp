@@ -2,6 +2,7 @@
 #include "core/settings/SettingsStore.h"
 #include "core/sync/SyncPassword.h"
 #include "core/sync/SyncScheduler.h"
+#include "gui/calendar/TrayIcon.h"
 #include "gui/calendar/frmMain.h"
 #include "gui/options/frmOption.h"
 #include "gui/sync/SyncTab.h"
@@ -156,7 +157,7 @@ TEST(SyncTab, TheLastResultFollowsTheScheduler) {
     o.app.prompts.queuePassword(std::nullopt);
     ASSERT_TRUE(o.app.ctx().settings.change(SettingsGroup::All, [](Settings &s) {
         s.Sync_Enabled = "1";
-        s.Sync_Url = "https://cloud.example.org/dav/aki/memo/";
+        s.Sync_Url = "http://127.0.0.1:9/aki/memo/"; // nothing listens there
     }));
     o.reopen();
     o.click(o.tab->cmdSyncNow);
@@ -171,4 +172,28 @@ TEST(SyncTab, TheLastResultFollowsTheScheduler) {
                                 20000));
     EXPECT_EQ(o.tab->lblSyncResult->text(), o.app.ctx().syncScheduler()->statusText());
     EXPECT_FALSE(o.tab->lblSyncResult->text().isEmpty());
+}
+
+TEST(SyncTab, TheTrayTipSaysHowTheLastSyncWentWhileSyncIsOn) {
+    SyncOptions o;
+    auto *tray = o.window->findChild<TrayIcon *>();
+    ASSERT_NE(tray, nullptr);
+    const QString plain = tray->tip();
+    EXPECT_FALSE(plain.contains("同期"));
+    qputenv("TSUKIBAN_SYNC_PASSWORD", "pw");
+    // A server that cannot be reached (nothing listens on port 9 of this computer).
+    ASSERT_TRUE(o.app.ctx().settings.change(SettingsGroup::All, [](Settings &s) {
+        s.Sync_Enabled = "1";
+        s.Sync_Url = "http://127.0.0.1:9/aki/memo/";
+    }));
+    EXPECT_EQ(tray->tip(), plain + "\r\n同期しています…");
+    SyncScheduler &scheduler = *o.app.ctx().syncScheduler();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scheduler.state() != SyncScheduler::State::Running; }, 30000));
+    EXPECT_TRUE(tray->tip().startsWith(plain + "\r\n"));
+    EXPECT_TRUE(tray->tip().contains("同期できませんでした")) << tray->tip().toStdString();
+    EXPECT_EQ(o.tab->lblSyncResult->text(), scheduler.statusText());
+    EXPECT_TRUE(o.app.prompts.shown().empty()) << "no message box for a server that is down";
+    ASSERT_TRUE(o.app.ctx().settings.change(SettingsGroup::All, [](Settings &s) { s.Sync_Enabled = "0"; }));
+    EXPECT_EQ(tray->tip(), plain);
+    qunsetenv("TSUKIBAN_SYNC_PASSWORD");
 }
