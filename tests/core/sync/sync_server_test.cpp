@@ -11,6 +11,8 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QProcess>
+#include <QTcpSocket>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -322,6 +324,43 @@ TEST_P(SyncAgainstServer, TheCommandKilledDuringASyncLosesNothingAndDuplicatesNo
     for (int i = 0; i < 300; i += 37)
         EXPECT_EQ(description(kEve.addDays(i)), QStringLiteral("予定 %1\n詳細").arg(i));
     EXPECT_EQ(app.ctx().memos().memoDays().size(), 300);
+}
+
+TEST_P(SyncAgainstServer, AServerThatGivesNoEtagOnPutIsAskedAndNothingIsSentTwice) {
+    if (GetParam() != SyncServer::Kind::Radicale) GTEST_SKIP() << "one proxy in front of one server is enough";
+    const int port = FreePort();
+    QProcess proxy;
+    proxy.start(QStringLiteral("/usr/bin/python3"),
+                {QStringLiteral(SYNC_NO_ETAG_PROXY), QString::number(port), QString::number(server.calendar().port())});
+    ASSERT_TRUE(proxy.waitForStarted());
+    for (int i = 0; i < 100; ++i) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, quint16(port));
+        if (socket.waitForConnected(100)) break;
+        QThread::msleep(50);
+    }
+    SyncAccount viaProxy = account();
+    viaProxy.calendarUrl.setPort(port);
+    for (int i = 0; i < 3; ++i) memos().store(kEve.addDays(i), QStringLiteral("メモ %1").arg(i), MemoBook::Limit::None);
+    int etagQueries = 0;
+    engine->setRequestHookForTest([&](const QByteArray &verb, const QUrl &, const QByteArray &body) {
+        etagQueries += verb == "REPORT" && body.contains("calendar-multiget") && !body.contains("calendar-data");
+    });
+    SyncReport report = sync(viaProxy);
+    EXPECT_TRUE(report.ok) << report.error.toStdString();
+    EXPECT_EQ(report.uploaded, 3);
+    EXPECT_EQ(etagQueries, 1);
+    // The uploads are known by their ETags: nothing is taken for a change, nothing sent again.
+    report = sync(viaProxy);
+    EXPECT_EQ(report.uploaded + report.downloaded, 0);
+    server.phone({QStringLiteral("set"), Uid(kXmas), QStringLiteral("電話で")});
+    report = sync(viaProxy);
+    EXPECT_EQ(report.downloaded, 1);
+    EXPECT_EQ(report.uploaded, 0);
+    EXPECT_TRUE(report.mergedDays.isEmpty());
+    EXPECT_EQ(server.events().size(), 3);
+    proxy.kill();
+    proxy.waitForFinished();
 }
 
 struct Discovered {
