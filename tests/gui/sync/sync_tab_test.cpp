@@ -1,16 +1,21 @@
+#include "SyncServer.h"
 #include "TestApp.h"
+#include "core/memos/MemoBook.h"
 #include "core/settings/SettingsStore.h"
+#include "core/sync/SyncEngine.h"
 #include "core/sync/SyncPassword.h"
 #include "core/sync/SyncScheduler.h"
 #include "gui/calendar/TrayIcon.h"
 #include "gui/calendar/frmMain.h"
 #include "gui/options/frmOption.h"
+#include "core/view/DayNote.h"
 #include "gui/sync/SyncTab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -196,4 +201,58 @@ TEST(SyncTab, TheTrayTipSaysHowTheLastSyncWentWhileSyncIsOn) {
     ASSERT_TRUE(o.app.ctx().settings.change(SettingsGroup::All, [](Settings &s) { s.Sync_Enabled = "0"; }));
     EXPECT_EQ(tray->tip(), plain);
     qunsetenv("TSUKIBAN_SYNC_PASSWORD");
+}
+
+TEST(SyncTab, FindsMakesAndSyncsACalendarOnARealServer) {
+    SyncServer server(SyncServer::Kind::Radicale);
+    QString why;
+    if (!server.start(why)) {
+        if (server.missing()) GTEST_SKIP() << why.toStdString();
+        FAIL() << why.toStdString();
+    }
+    // The phone has an appointment on the 10th.
+    server.phone({"foreign", "", "20261210T100000", "20261210T110000", "会議"});
+    SyncOptions o;
+    ASSERT_EQ(o.app.ctx().memos().store(QDate(2026, 12, 7), "歯医者"), StoreResult::Stored);
+    SyncTab &t = *o.tab;
+    const QUrl root = server.calendar().adjusted(QUrl::RemovePath);
+    t.txtSyncServer->setText(root.toString() + "/");
+    t.txtSyncUser->setText(server.user());
+    t.txtSyncPassword->setText(server.password());
+    o.click(t.cmdSyncDiscover);
+    EXPECT_FALSE(t.cmdSyncDiscover->isEnabled()) << "the search runs while the dialog goes on";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.cmdSyncDiscover->isEnabled(); }, 30000));
+    ASSERT_TRUE(t.lblSyncDiscovery->text().contains("見つかりました")) << t.lblSyncDiscovery->text().toStdString();
+    ASSERT_GE(t.cmbSyncCalendar->count(), 1);
+    EXPECT_EQ(t.calendarUrl(), server.calendar());
+
+    // A calendar of its own, made on the server and chosen.
+    ASSERT_TRUE(t.cmdSyncMake->isEnabled());
+    o.click(t.cmdSyncMake);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.cmdSyncDiscover->isEnabled(); }, 30000));
+    EXPECT_TRUE(t.lblSyncDiscovery->text().contains("作りました")) << t.lblSyncDiscovery->text().toStdString();
+    EXPECT_EQ(t.cmbSyncCalendar->currentText(), "ツキバン");
+    EXPECT_NE(t.calendarUrl(), server.calendar());
+    EXPECT_EQ(t.calendarUrl().adjusted(QUrl::RemovePath), root);
+
+    // Back to the phone's calendar, and synced from the tab.
+    t.cmbSyncCalendar->setEditText(server.calendar().toString());
+    t.chkSyncEnabled->setChecked(true);
+    o.click(t.cmdSyncNow);
+    EXPECT_FALSE(o.dialog->hasPendingChanges());
+    SyncScheduler &scheduler = *o.app.ctx().syncScheduler();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scheduler.state() != SyncScheduler::State::Running; }, 60000));
+    EXPECT_EQ(scheduler.state(), SyncScheduler::State::Idle) << scheduler.statusText().toStdString();
+    EXPECT_TRUE(t.lblSyncResult->text().contains("送信 1 件")) << t.lblSyncResult->text().toStdString();
+    const QJsonObject events = server.events();
+    bool memoThere = false;
+    for (const QJsonValue &e : events) memoThere |= e.toObject().value("description").toString() == "歯医者";
+    EXPECT_TRUE(memoThere);
+    // The phone's appointment under the memo of its day, never in the memo file.
+    const QDate day(2026, 12, 10);
+    EXPECT_EQ(HoverNoteText(o.app.ctx().memos(), day, o.app.ctx().syncEngine()->foreignEvents(day)),
+              "10:00-11:00 会議");
+    EXPECT_FALSE(o.app.bytes("Tsukiban.tdb").contains(Sjis("会議")));
+    EXPECT_FALSE(o.everyFile().contains(server.password().toUtf8()));
+    EXPECT_TRUE(o.app.prompts.shown().empty());
 }
