@@ -136,7 +136,10 @@ SyncTab::SyncTab(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
     column->addStretch();
 
     const Settings &s = m_ctx.settings;
-    txtSyncServer->setText(s.Sync_Url);
+    // The server the stored calendar is on, where a search lists its neighbours too.
+    const QUrl stored = SyncCalendarUrl(s);
+    if (stored.isValid())
+        txtSyncServer->setText(stored.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment).toString() + u'/');
     txtSyncUser->setText(s.Sync_User);
     if (!s.Sync_Url.isEmpty()) cmbSyncCalendar->addItem(s.Sync_Url, s.Sync_Url);
     chkSyncEnabled->setChecked(SyncEnabled(s));

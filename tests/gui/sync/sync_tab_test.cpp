@@ -109,6 +109,7 @@ TEST(SyncTab, StoredWithTheDialogAndThePasswordInNoFile) {
     o.reopen();
     EXPECT_EQ(o.tab->calendarUrl(), QUrl("https://cloud.example.org/remote.php/dav/calendars/aki/memo/"));
     EXPECT_EQ(o.tab->txtSyncUser->text(), "aki");
+    EXPECT_EQ(o.tab->txtSyncServer->text(), "https://cloud.example.org/") << "a search there lists all calendars";
     EXPECT_EQ(o.tab->spnSyncInterval->value(), 30);
     EXPECT_TRUE(o.tab->chkSyncEnabled->isChecked());
     EXPECT_FALSE(o.dialog->hasPendingChanges());
