@@ -80,7 +80,8 @@ void SyncScheduler::settingsChanged() {
 }
 
 void SyncScheduler::memoChanged(const QDate &date) {
-    if (m_state == State::Off || m_state == State::Stopped) return;
+    // Offline, the retry carries the edit; it need not come sooner.
+    if (m_state == State::Off || m_state == State::Stopped || m_state == State::Retrying) return;
     if (m_state == State::Running) {
         m_changedDuringRun.insert(date);
         return;

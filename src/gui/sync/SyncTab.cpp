@@ -19,6 +19,7 @@
 #include <QNetworkAccessManager>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -234,15 +235,23 @@ void SyncTab::makeCalendar() {
 void SyncTab::calendarsFound(const QUrl &home, const QList<CalendarInfo> &calendars) {
     m_home = home;
     const QUrl current = calendarUrl();
-    cmbSyncCalendar->clear();
     int chosen = 0;
-    for (const CalendarInfo &c : calendars) {
-        const QString name = c.displayName.isEmpty() ? c.url.path() : c.displayName;
-        cmbSyncCalendar->addItem(name, c.url.toString());
-        cmbSyncCalendar->setItemData(cmbSyncCalendar->count() - 1, c.url.toString(), Qt::ToolTipRole);
-        if (c.url.matches(current, QUrl::StripTrailingSlash)) chosen = cmbSyncCalendar->count() - 1;
+    {
+        // Filled quietly: the dialog has something to store only when the chosen calendar is another one.
+        const QSignalBlocker quiet(cmbSyncCalendar), quietText(cmbSyncCalendar->lineEdit());
+        cmbSyncCalendar->clear();
+        for (const CalendarInfo &c : calendars) {
+            const QString name = c.displayName.isEmpty() ? c.url.path() : c.displayName;
+            cmbSyncCalendar->addItem(name, c.url.toString());
+            cmbSyncCalendar->setItemData(cmbSyncCalendar->count() - 1, c.url.toString(), Qt::ToolTipRole);
+            if (c.url.matches(current, QUrl::StripTrailingSlash)) chosen = cmbSyncCalendar->count() - 1;
+        }
+        if (!calendars.isEmpty()) cmbSyncCalendar->setCurrentIndex(chosen);
     }
-    if (!calendars.isEmpty()) cmbSyncCalendar->setCurrentIndex(chosen);
+    if (!calendars.isEmpty() && !calendarUrl().matches(current, QUrl::StripTrailingSlash)) {
+        cmbSyncCalendar->setCurrentIndex(-1);
+        cmbSyncCalendar->setCurrentIndex(chosen);
+    }
     busy(false, calendars.isEmpty()
                     ? QStringLiteral("予定を入れられるカレンダーがありません。「新しいカレンダー「ツキバン」を作成」で作れます。")
                     : QStringLiteral("カレンダーが %1 個見つかりました。同期するカレンダーを選んでください。")

@@ -99,6 +99,9 @@ TEST(SyncScheduler, OfflineIsRetriedWithBackOffUpToTheIntervalAndNeverInAMessage
         EXPECT_EQ(t.scheduler->state(), SyncScheduler::State::Retrying);
         EXPECT_EQ(t.secondsToNext(), wait);
         EXPECT_TRUE(t.scheduler->statusText().contains("もう一度試します")) << t.scheduler->statusText().toStdString();
+        // An edit meanwhile waits for the retry.
+        t.app.ctx().memos().store(QDate(2026, 12, 24), QString("忘年会 %1").arg(wait));
+        EXPECT_EQ(t.secondsToNext(), wait);
         t.reachNext();
     }
     EXPECT_EQ(t.started.size(), 8u);

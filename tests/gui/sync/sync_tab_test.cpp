@@ -226,6 +226,7 @@ TEST(SyncTab, FindsMakesAndSyncsACalendarOnARealServer) {
     ASSERT_TRUE(t.lblSyncDiscovery->text().contains("見つかりました")) << t.lblSyncDiscovery->text().toStdString();
     ASSERT_GE(t.cmbSyncCalendar->count(), 1);
     EXPECT_EQ(t.calendarUrl(), server.calendar());
+    EXPECT_TRUE(o.dialog->hasPendingChanges()) << "a calendar chosen";
 
     // A calendar of its own, made on the server and chosen.
     ASSERT_TRUE(t.cmdSyncMake->isEnabled());
@@ -256,4 +257,13 @@ TEST(SyncTab, FindsMakesAndSyncsACalendarOnARealServer) {
     EXPECT_FALSE(o.app.bytes("Tsukiban.tdb").contains(Sjis("会議")));
     EXPECT_FALSE(o.everyFile().contains(server.password().toUtf8()));
     EXPECT_TRUE(o.app.prompts.shown().empty());
+
+    // Opened again, a search that finds the stored calendar leaves nothing to store.
+    o.reopen();
+    EXPECT_EQ(o.tab->txtSyncServer->text(), root.toString() + "/");
+    o.click(o.tab->cmdSyncDiscover);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return o.tab->cmdSyncDiscover->isEnabled(); }, 30000));
+    EXPECT_GE(o.tab->cmbSyncCalendar->count(), 2);
+    EXPECT_EQ(o.tab->calendarUrl(), server.calendar());
+    EXPECT_FALSE(o.dialog->hasPendingChanges());
 }
