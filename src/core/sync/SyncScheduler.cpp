@@ -94,6 +94,13 @@ void SyncScheduler::startRun() {
     m_timer.stop();
     m_due = m_debounceDue = QDateTime();
     m_changedDuringRun.clear();
+    if (!SyncEnabled(m_settings)) {
+        // Turned off while a sync ran: nothing follows it.
+        m_state = State::Off;
+        m_againAfterRun = false;
+        emit statusChanged();
+        return;
+    }
     const QUrl url = SyncCalendarUrl(m_settings);
     if (url.isEmpty()) {
         stop(QStringLiteral("同期するカレンダーのアドレスがありません。オプションの「同期」タブで選んでください。"));
@@ -177,6 +184,11 @@ void SyncScheduler::finished(const SyncReport &report) {
         m_due = now.addSecs(intervalSeconds());
     }
     m_account.password.clear();
+    if (!SyncEnabled(m_settings)) {
+        m_state = State::Off;
+        m_due = m_debounceDue = QDateTime();
+        m_againAfterRun = false;
+    }
     if (m_againAfterRun) {
         m_againAfterRun = false;
         startRun();

@@ -189,6 +189,16 @@ TEST(SyncScheduler, SyncNowDuringARunRunsOnceMoreAfterIt) {
     t.scheduler->finished(Scheduled::report(true));
     EXPECT_EQ(t.started.size(), 2u);
     EXPECT_EQ(t.secondsToNext(), 15 * 60);
+
+    // Turned off during a run: the run ends and nothing follows, not even a refused password's question.
+    t.reachNext();
+    t.scheduler->syncNow();
+    ASSERT_TRUE(t.app.ctx().settings.change(SettingsGroup::All, [](Settings &s) { s.Sync_Enabled = "0"; }));
+    t.scheduler->finished(Scheduled::report(false, false, true));
+    EXPECT_EQ(t.scheduler->state(), SyncScheduler::State::Off);
+    EXPECT_FALSE(t.scheduler->nextRun().isValid());
+    EXPECT_EQ(t.started.size(), 3u);
+    EXPECT_TRUE(t.app.prompts.shown().empty());
 }
 
 TEST(SyncScheduler, SettingsDecideWhetherAndWhere) {
