@@ -2,6 +2,7 @@
 #include "core/program/AppContext.h"
 #include "core/program/CommandLine.h"
 #include "core/program/Startup.h"
+#include "core/sync/SyncScheduler.h"
 #include "core/system/Clock.h"
 #include "core/system/ProgramPaths.h"
 #include "core/system/SingleInstance.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -85,10 +87,13 @@ int main(int argc, char *argv[]) {
 
     InstallFontSubstitutions();
     app.installEventFilter(new HelpKey(ctx, &app));
+    ctx.startSync();
     frmMain window(ctx);
     window.show();
     Reminders reminders(ctx, QDBusConnection::sessionBus());
     reminders.attachTo(window);
     reminders.start();
+    // The first sync once the calendar is up: a question for the password finds its window.
+    QTimer::singleShot(0, ctx.syncScheduler(), &SyncScheduler::begin);
     return app.exec();
 }

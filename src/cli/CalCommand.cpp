@@ -4,12 +4,17 @@
 #include "core/calendar/Holidays.h"
 #include "core/calendar/Kyureki.h"
 #include "core/memos/IcsCalendar.h"
+#include "core/memos/MemoEvent.h"
 #include "core/program/About.h"
 #include "core/program/AppContext.h"
 #include "core/system/Clock.h"
 #include "core/system/ProgramPaths.h"
+#include "core/system/SingleInstance.h"
+#include "core/sync/SyncEngine.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -36,6 +41,7 @@ void PrintUsage(QTextStream &out) {
     out << QStringLiteral("使い方: tsukiban-cal [YYYY-MM]\n"
                           "        tsukiban-cal --list FROM TO [--data FOLDER]\n"
                           "        tsukiban-cal --ics FROM TO [--data FOLDER]\n"
+                          "        tsukiban-cal --sync [--data FOLDER]\n"
                           "        tsukiban-cal --help | --version\n"
                           "\n"
                           "YYYY-MM の月 (省略時は今月) のカレンダーを表示します。祝日には * を付け、\n"
@@ -48,6 +54,9 @@ void PrintUsage(QTextStream &out) {
                           "iCalendar ファイルを標準出力に書きます。ほかのカレンダーに取り込めます。\n"
                           "--data FOLDER はデータファイル Tsukiban.tdb のあるフォルダーです。--ics では\n"
                           "省略するとツキバン本体と同じデータファイルを読みます。\n"
+                          "--sync は Tsukiban.ini の [SYNC] のカレンダーとメモを 1 回同期し、結果を\n"
+                          "1 行で表示します。パスワードは環境変数 TSUKIBAN_SYNC_PASSWORD から読みます。\n"
+                          "ツキバンが同じデータフォルダーで動いている間は同期しません。\n"
                           "扱える日付は 1900-01-01 から 2100-12-31 までです。\n"
                           "--help はこの説明を、--version はバージョンとライセンスを表示します。\n");
 }
@@ -179,13 +188,6 @@ void PrintList(const QDate &from, const QDate &to, const MemoSource *memos, QTex
     }
 }
 
-// The first line with something on it names the event.
-QString FirstLine(const QString &memo) {
-    for (const QString &line : memo.split(u'\n'))
-        if (!line.trimmed().isEmpty()) return line;
-    return {};
-}
-
 // A memo's event says it changed when the data file last changed: the file keeps no time per memo, and a later
 // change must give a later LAST-MODIFIED and a higher SEQUENCE, or another calendar that imports the file again may
 // keep the old text. Two runs over the same file give the same values. The sequence counts the seconds from 2000.
@@ -198,16 +200,76 @@ void PrintIcs(const QDate &from, const QDate &to, const MemoSource *memos, const
     std::vector<AllDayEvent> events;
     const QDateTime modified = memos ? memos->modified() : QDateTime();
     for (QDate day = from; day <= to; day = day.addDays(1)) {
-        const QString uidEnd = day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("@tsukiban");
         if (const QString holiday = HolidayName(day); !holiday.isEmpty())
-            events.push_back({day, QStringLiteral("holiday-") + uidEnd, holiday, {}, QStringLiteral("祝日"), true, {}, 0});
+            events.push_back({day, QStringLiteral("holiday-") + day.toString(QStringLiteral("yyyyMMdd")) +
+                                       QStringLiteral("@tsukiban"),
+                              holiday, {}, QStringLiteral("祝日"), true, {}, 0});
         if (memos && memos->hasMemo(day)) {
-            const QString memo = memos->memo(day);
-            events.push_back({day, QStringLiteral("memo-") + uidEnd, FirstLine(memo), memo, {}, false, modified,
-                              modified.isValid() ? SequenceOf(modified) : 0});
+            AllDayEvent event = MemoEvent(day, memos->memo(day));
+            // An imported file has always kept the memo days busy; the synced calendar shows them as free.
+            event.transparent = false;
+            event.lastModified = modified;
+            event.sequence = modified.isValid() ? SequenceOf(modified) : 0;
+            events.push_back(event);
         }
     }
     out << QString::fromUtf8(IcsCalendar(events, now));
+}
+
+constexpr int kSyncFailed = 1;
+
+// The host[:port] a consent to plain http names, as the options dialog stores it.
+QString PlainHttpHostOf(const QUrl &url) {
+    return url.port() > 0 ? QStringLiteral("%1:%2").arg(url.host().toLower()).arg(url.port()) : url.host().toLower();
+}
+
+// One sync of the folder's memos with the calendar of its [SYNC] section, as the calendar itself would run it.
+int RunSync(const QString &folder, QTextStream &out, QTextStream &err) {
+    const auto failWith = [&](const QString &message) {
+        err << kProgram << ": " << message << '\n';
+        err.flush();
+        return kSyncFailed;
+    };
+    const QString absolute = QDir(folder).absolutePath();
+    // One writer at a time: the running calendar holds this lock on its data folder.
+    SingleInstance instance(absolute);
+    if (!instance.tryAcquire())
+        return failWith(QStringLiteral("ツキバンがこのデータフォルダーを使っているため同期しません。ツキバンの同期を使うか、"
+                                       "ツキバンを終了してからもう一度実行してください: ") +
+                        QDir::toNativeSeparators(absolute));
+    SilentPrompts prompts(err);
+    SystemClock clock;
+    AppContext ctx(ProgramPaths::forFolder(absolute, [](const QString &) { return true; }), prompts, clock);
+    if (ctx.dataFile().unreadable())
+        return failWith(QStringLiteral("ファイルを読み込めませんでした。") + QDir::toNativeSeparators(ctx.paths().dataFilePath));
+    const QString section = QStringLiteral("SYNC");
+    SyncAccount account;
+    account.calendarUrl = QUrl(ctx.ReadSetting(section, QStringLiteral("Sync_Url")).trimmed());
+    account.user = ctx.ReadSetting(section, QStringLiteral("Sync_User"));
+    if (account.calendarUrl.isEmpty() || !account.calendarUrl.isValid())
+        return failWith(QStringLiteral("Tsukiban.ini の [SYNC] に同期するカレンダーの URL (Sync_Url) がありません: ") +
+                        QDir::toNativeSeparators(ctx.paths().settingsFilePath));
+    const QString consent = ctx.ReadSetting(section, QStringLiteral("Sync_PlainHttp")).trimmed().toLower();
+    account.allowPlainHttp = !consent.isEmpty() && consent == PlainHttpHostOf(account.calendarUrl);
+    const QByteArray password = qgetenv("TSUKIBAN_SYNC_PASSWORD");
+    if (password.isEmpty())
+        return failWith(QStringLiteral("パスワードがありません。環境変数 TSUKIBAN_SYNC_PASSWORD に設定してください"));
+    account.password = QString::fromUtf8(password);
+
+    QNetworkAccessManager network;
+    SyncEngine engine(ctx.memos(), QDir(ctx.paths().dataFolder).filePath(QStringLiteral("TsukibanSync.db")), network);
+    SyncReport report;
+    QEventLoop loop;
+    QObject::connect(&engine, &SyncEngine::finished, &loop, [&](const SyncReport &r) {
+        report = r;
+        loop.quit();
+    });
+    engine.start(account);
+    loop.exec();
+    if (!report.ok) return failWith(report.summary());
+    out << report.summary() << '\n';
+    out.flush();
+    return 0;
 }
 
 int Fail(QTextStream &err, const QString &message) {
@@ -223,6 +285,7 @@ int RunCalCommand(const QStringList &arguments, const QDate &today, QTextStream 
     const QString listOption = QStringLiteral("--list");
     const QString icsOption = QStringLiteral("--ics");
     const QString dataOption = QStringLiteral("--data");
+    const QString syncOption = QStringLiteral("--sync");
     // "--data FOLDER" may stand anywhere; the other arguments keep their order.
     QStringList args;
     std::optional<QString> dataFolder;
@@ -237,12 +300,14 @@ int RunCalCommand(const QStringList &arguments, const QDate &today, QTextStream 
         dataFolder = arguments.at(++i);
     }
     for (const QString &arg : args) {
-        const bool known = arg == listOption || arg == icsOption || arg == u"--help" || arg == u"-h" ||
+        const bool known = arg == listOption || arg == icsOption || arg == syncOption || arg == u"--help" || arg == u"-h" ||
                            arg == u"--version" || arg == u"-v";
         if (arg.startsWith(u'-') && !known) return Fail(err, QStringLiteral("不明なオプションです: ") + arg);
     }
     const bool ranged = !args.isEmpty() && (args.first() == listOption || args.first() == icsOption);
-    if (dataFolder && !ranged) return Fail(err, QStringLiteral("--data は --list か --ics と一緒に指定してください"));
+    const bool sync = !args.isEmpty() && args.first() == syncOption;
+    if (dataFolder && !ranged && !sync)
+        return Fail(err, QStringLiteral("--data は --list か --ics か --sync と一緒に指定してください"));
 
     QString error;
     if (args.isEmpty()) {
@@ -255,6 +320,12 @@ int RunCalCommand(const QStringList &arguments, const QDate &today, QTextStream 
     } else if (args.first() == u"--version" || args.first() == u"-v") {
         if (args.size() > 1) return Fail(err, QStringLiteral("引数が多すぎます"));
         out << VersionText(kProgram);
+    } else if (sync) {
+        if (args.size() > 1) return Fail(err, QStringLiteral("引数が多すぎます"));
+        const QString folder = dataFolder ? *dataFolder : defaultDataFolder ? defaultDataFolder() : QString();
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            return Fail(err, QStringLiteral("データフォルダーがありません: ") + QDir::toNativeSeparators(folder));
+        return RunSync(folder, out, err);
     } else if (ranged) {
         const QString &option = args.first();
         if (args.size() < 3) return Fail(err, option + QStringLiteral(" には FROM と TO (YYYY-MM-DD) が必要です"));

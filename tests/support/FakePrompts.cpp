@@ -70,3 +70,18 @@ std::optional<QColor> FakePrompts::chooseColor(const QColor &) {
     m_colors.pop_front();
     return color;
 }
+
+void FakePrompts::notice(const QString &text) {
+    m_shown.push_back({"notice", text});
+}
+
+std::optional<QString> FakePrompts::password(const QString &text) {
+    m_shown.push_back({"password", text});
+    if (m_passwords.empty()) {
+        ADD_FAILURE() << "unexpected password dialog: " << text.toStdString();
+        return std::nullopt;
+    }
+    const std::optional<QString> password = m_passwords.front();
+    m_passwords.pop_front();
+    return password;
+}

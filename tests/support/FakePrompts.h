@@ -12,7 +12,7 @@
 class FakePrompts : public Prompts {
 public:
     struct Shown {
-        QString kind; // "information", "question", "folder", "open", "save", "font", "colour"
+        QString kind; // "information", "question", "folder", "open", "save", "font", "colour", "notice", "password"
         QString text;
     };
 
@@ -22,6 +22,8 @@ public:
     void queueFileNames(const QStringList &paths) { m_fileLists.push_back(paths); }
     void queueFont(const QFont &font) { m_fonts.push_back(font); }
     void queueColor(const QColor &color) { m_colors.push_back(color); }
+    // nullopt: the password dialog is cancelled.
+    void queuePassword(const std::optional<QString> &password) { m_passwords.push_back(password); }
 
     const std::vector<Shown> &shown() const { return m_shown; }
     QStringList texts() const;
@@ -36,6 +38,9 @@ public:
     QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) override;
     std::optional<QFont> chooseFont(const QFont &initial) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;
+    void notice(const QString &text) override;
+    // A password dialog without a queued answer fails the test and is cancelled.
+    std::optional<QString> password(const QString &text) override;
 
 private:
     std::deque<Answer> m_answers;
@@ -44,5 +49,6 @@ private:
     std::deque<QStringList> m_fileLists;
     std::deque<QFont> m_fonts;
     std::deque<QColor> m_colors;
+    std::deque<std::optional<QString>> m_passwords;
     std::vector<Shown> m_shown;
 };

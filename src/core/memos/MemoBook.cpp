@@ -102,6 +102,34 @@ bool MemoBook::removeAll(const std::vector<QDate> &days) {
     return true;
 }
 
+bool MemoBook::replaceAll(const std::vector<std::pair<QDate, QString>> &texts) {
+    std::vector<QDate> changed;
+    std::vector<IniEdit> edits;
+    for (const auto &[day, text] : texts) {
+        const QString encoded = EncodeMemo(text);
+        const std::optional<QString> value = IsBlankMemo(encoded) ? std::nullopt : std::optional<QString>(encoded);
+        const QString now = m_data.read(kMemos, DayKey(day));
+        if (value.value_or(QString()) == now) continue;
+        changed.push_back(day);
+        edits.push_back({kMemos, DayKey(day), value});
+    }
+    if (edits.empty()) return true;
+    if (!m_data.write(edits)) return false;
+    for (const QDate &day : changed) emit memoChanged(day);
+    return true;
+}
+
+QList<QDate> MemoBook::memoDays() const {
+    QList<QDate> days;
+    for (const QString &entry : m_data.section(kMemos)) {
+        const qsizetype equals = entry.indexOf(u'=');
+        if (equals < 0 || entry.mid(equals + 1).isEmpty()) continue;
+        const QDate day = QDate::fromString(entry.left(equals).trimmed(), QStringLiteral("yyyy/MM/dd"));
+        if (day.isValid()) days << day;
+    }
+    return days;
+}
+
 QStringList MemoBook::offDays() const {
     return keysOf(m_data.section(kOffDays));
 }

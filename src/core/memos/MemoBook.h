@@ -44,6 +44,11 @@ public:
     bool paste(const QDate &source, const QDate &target, bool move);
     // Removes the memos of all these days in one write; true when there were none.
     bool removeAll(const std::vector<QDate> &days);
+    // Gives each day its text (a blank one removes the memo), all in one write and without the input limit; the
+    // days whose memo changed are told. The texts must be storable as they are.
+    bool replaceAll(const std::vector<std::pair<QDate, QString>> &texts);
+    // Every day that has a memo, in the order of the file.
+    QList<QDate> memoDays() const;
 
     QStringList offDays() const;
     QStringList workingDays() const;

@@ -16,11 +16,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 class Clock;
 class Prompts;
+class QNetworkAccessManager;
+class SyncEngine;
+class SyncPassword;
+class SyncScheduler;
 
 // The program-wide state: the paths, the two files and the five routines that are the only way to them, the settings
 // record, the displayed month and the rest of what the windows share. main() makes one; each test makes its own over
@@ -30,6 +35,7 @@ public:
     AppContext(ProgramPaths paths, Prompts &prompts, const Clock &clock);
     AppContext(const AppContext &) = delete;
     AppContext &operator=(const AppContext &) = delete;
+    ~AppContext();
 
     const ProgramPaths &paths() const { return m_paths; }
     Prompts &prompts() const { return m_prompts; }
@@ -72,6 +78,16 @@ public:
     QLocale locale;       // month and weekday names
     ZoneOffset zone;      // of the clock, from Time_Zone
 
+    // Calendar sync: the engine over the status store in the data folder, the password and the scheduler. Made by
+    // startSync() (the program, tests that sync; secretStore false keeps tests off the desktop's secret store); null
+    // before. The scheduler's first sync waits for its begin().
+    void startSync(bool secretStore = true);
+    SyncEngine *syncEngine() const { return m_syncEngine.get(); }
+    SyncPassword *syncPassword() const { return m_syncPassword.get(); }
+    SyncScheduler *syncScheduler() const { return m_syncScheduler.get(); }
+    QNetworkAccessManager *network() const { return m_network.get(); }
+    QString syncStatusPath() const;
+
 private:
     ProgramPaths m_paths;
     Prompts &m_prompts;
@@ -80,4 +96,8 @@ private:
     ProfileFile m_dataFile;
     MemoBook m_memos;
     NoteStore m_notes;
+    std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<SyncEngine> m_syncEngine;
+    std::unique_ptr<SyncPassword> m_syncPassword;
+    std::unique_ptr<SyncScheduler> m_syncScheduler;
 };

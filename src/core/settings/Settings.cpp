@@ -82,11 +82,16 @@ const std::array<SettingKey, 76> &SettingKeys() {
     return keys;
 }
 
-const std::array<SettingKey, 3> &AddedSettingKeys() {
-    static const std::array<SettingKey, 3> keys{{
+const std::array<SettingKey, 8> &AddedSettingKeys() {
+    static const std::array<SettingKey, 8> keys{{
         {"REMIND", "Remind_Today", &Settings::Remind_Today, SettingFormat::Switch, "1"},
         {"REMIND", "Remind_Time", &Settings::Remind_Time, SettingFormat::Switch, "1"},
         {"REMIND", "Remind_Minutes", &Settings::Remind_Minutes, SettingFormat::Number, "10"},
+        {"SYNC", "Sync_Enabled", &Settings::Sync_Enabled, SettingFormat::Switch, "0"},
+        {"SYNC", "Sync_Url", &Settings::Sync_Url, SettingFormat::Name, ""},
+        {"SYNC", "Sync_User", &Settings::Sync_User, SettingFormat::Name, ""},
+        {"SYNC", "Sync_Interval", &Settings::Sync_Interval, SettingFormat::Index, "15"},
+        {"SYNC", "Sync_PlainHttp", &Settings::Sync_PlainHttp, SettingFormat::Name, ""},
     }};
     return keys;
 }

@@ -86,6 +86,12 @@ struct Settings {
     QString Remind_Today;
     QString Remind_Time;
     QString Remind_Minutes;
+    // [SYNC]: the calendar sync.
+    QString Sync_Enabled;
+    QString Sync_Url;
+    QString Sync_User;
+    QString Sync_Interval;
+    QString Sync_PlainHttp; // the host[:port] the user allowed plain http to
 };
 
 // Switch: on means exactly "1"; SwitchNotZero: anything but "0" is on.
@@ -101,8 +107,8 @@ struct SettingKey {
 
 // Every key of the record in the order the defaults are written.
 const std::array<SettingKey, 76> &SettingKeys();
-// Keys newer than the files of existing installations: read at their defaults and written only once they differ from
-// what the file says, so that the file of someone who never sets them stays as it was, byte for byte.
-const std::array<SettingKey, 3> &AddedSettingKeys();
+// Keys newer than the files of existing installations ([REMIND], [SYNC]): read at their defaults and written only
+// once they differ from what the file says, so that the file of someone who never sets them stays as it was.
+const std::array<SettingKey, 8> &AddedSettingKeys();
 
 inline constexpr const char *SettingsVersion = "2.5.0";

@@ -29,6 +29,14 @@ public:
     virtual QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) = 0;
     virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
     virtual std::optional<QColor> chooseColor(const QColor &initial) = 0;
+
+    // A notice that waits for nobody (what a background job found); where no window can stay open, a message box.
+    virtual void notice(const QString &text) { information(text); }
+    // A password typed into a masked field; nullopt when cancelled or when nobody can answer.
+    virtual std::optional<QString> password(const QString &text) {
+        (void)text;
+        return std::nullopt;
+    }
 };
 
 // The application title: the title of every message box, the tip of the tray icon, the name of the shortcuts.

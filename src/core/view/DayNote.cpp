@@ -4,6 +4,8 @@
 #include "core/calendar/Holidays.h"
 #include "core/memos/MemoBook.h"
 
+#include <algorithm>
+
 namespace {
 
 QString joinLines(const QStringList &parts) {
@@ -15,8 +17,38 @@ QString joinLines(const QStringList &parts) {
 
 } // namespace
 
-QString HoverNoteText(const MemoBook &memos, const QDate &date) {
-    return joinLines({HolidayName(date), memos.memo(date)});
+QString ForeignEventLine(const ForeignEvent &event, const QDate &day) {
+    QString line = event.summary.isEmpty() ? QStringLiteral("（件名なし）") : event.summary;
+    line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+    if (!event.location.isEmpty()) line += QStringLiteral("（%1）").arg(event.location);
+    if (event.allDay || !event.start.isValid()) return line;
+    const QDateTime start = event.start.toLocalTime();
+    const QDateTime end = event.end.isValid() ? event.end.toLocalTime() : start;
+    const QString hhmm = QStringLiteral("HH:mm");
+    const bool startsToday = start.date() == day;
+    // An end at midnight belongs to the day before.
+    const bool endsToday = end.date() == day && end > start;
+    const bool endsAtMidnight = end.date() == day.addDays(1) && end.time() == QTime(0, 0);
+    QString times;
+    if (startsToday && (endsToday || end == start))
+        times = end == start ? start.toString(hhmm) : start.toString(hhmm) + u'-' + end.toString(hhmm);
+    else if (startsToday)
+        times = start.toString(hhmm) + (endsAtMidnight ? QStringLiteral("-24:00") : QStringLiteral("-"));
+    else if (endsToday)
+        times = u'-' + end.toString(hhmm);
+    return times.isEmpty() ? line : times + u' ' + line;
+}
+
+QString HoverNoteText(const MemoBook &memos, const QDate &date, const QList<ForeignEvent> &others) {
+    QList<ForeignEvent> events = others;
+    // All-day ones first, then by the time they begin.
+    std::stable_sort(events.begin(), events.end(), [](const ForeignEvent &a, const ForeignEvent &b) {
+        if (a.allDay != b.allDay) return a.allDay;
+        return !a.allDay && a.start < b.start;
+    });
+    QStringList parts{HolidayName(date), memos.memo(date)};
+    for (const ForeignEvent &e : events) parts << ForeignEventLine(e, date);
+    return joinLines(parts);
 }
 
 QString TrayTipText(const MemoBook &memos, bool japaneseWeekdays, const QLocale &locale, const QDate &today) {

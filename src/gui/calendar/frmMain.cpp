@@ -8,6 +8,8 @@
 #include "core/program/AppContext.h"
 #include "core/settings/SettingsStore.h"
 #include "core/shell/ShortcutSettings.h"
+#include "core/sync/SyncEngine.h"
+#include "core/sync/SyncScheduler.h"
 #include "core/system/Clock.h"
 #include "core/system/Prompts.h"
 #include "core/system/Twips.h"
@@ -125,6 +127,15 @@ frmMain::frmMain(AppContext &ctx, QWidget *parent)
     connect(&m_ctx.settings, &SettingsModel::changed, this, &frmMain::settingsChanged);
     connect(&m_ctx.memos(), &MemoBook::memoChanged, this, &frmMain::memoChanged);
     connect(&m_ctx.memos(), &MemoBook::dayListsChanged, this, [this] { ShowMonth(m_ctx.displayedMonth); });
+    if (SyncScheduler *sync = m_ctx.syncScheduler())
+        connect(sync, &SyncScheduler::statusChanged, this, &frmMain::refreshTrayTip);
+    if (SyncEngine *engine = m_ctx.syncEngine())
+        connect(engine, &SyncEngine::foreignEventsChanged, this, [this] {
+            // A note shown is built again with what the calendar holds now.
+            if (!m_note->isVisible() || m_hoverDayIndex < 0 || m_hoverDayIndex > 41) return;
+            const int cell = std::exchange(m_hoverDayIndex, 99);
+            hoverDay(cell);
+        });
     connect(m_menu->menu(), &QMenu::aboutToShow, this, [this] { m_note->hide(); });
     // Closed, the menu leaves nothing lit: the next move over a day shows its note again.
     connect(m_menu->menu(), &QMenu::aboutToHide, this, [this] { hoverOver(nullptr); });
@@ -236,7 +247,12 @@ void frmMain::dateChanged(const QDate &today) {
 }
 
 void frmMain::refreshTrayTip() {
-    if (m_tray) m_tray->setTip(TrayTipText(m_ctx.memos(), m_ctx.settings.japaneseWeekdays(), m_ctx.locale, m_ctx.clock().today()));
+    if (!m_tray) return;
+    QString tip = TrayTipText(m_ctx.memos(), m_ctx.settings.japaneseWeekdays(), m_ctx.locale, m_ctx.clock().today());
+    // How the last sync went, while sync is on.
+    const QString sync = m_ctx.syncScheduler() ? m_ctx.syncScheduler()->statusText() : QString();
+    if (!sync.isEmpty()) tip += QStringLiteral("\r\n") + sync;
+    m_tray->setTip(tip);
 }
 
 QColor frmMain::dayColor(int dayClass) const {
@@ -657,7 +673,9 @@ void frmMain::hoverDay(int cell) {
     m_note->hide();
     // The note never covers an open popup menu.
     if (m_menu->menu()->isVisible()) return;
-    const QString text = HoverNoteText(m_ctx.memos(), cellDate(cell));
+    const QDate date = cellDate(cell);
+    const QString text =
+        HoverNoteText(m_ctx.memos(), date, m_ctx.syncEngine() ? m_ctx.syncEngine()->foreignEvents(date) : QList<ForeignEvent>());
     if (text.isEmpty()) return;
     m_note->showFor(text, QRect(label->mapToGlobal(QPoint()), label->size()), ToPixels(m_geometry.frame).width(),
                     width());

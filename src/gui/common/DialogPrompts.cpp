@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QListView>
@@ -91,4 +92,23 @@ std::optional<QFont> DialogPrompts::chooseFont(const QFont &initial) {
 std::optional<QColor> DialogPrompts::chooseColor(const QColor &initial) {
     const QColor color = QColorDialog::getColor(initial, parent());
     return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
+}
+
+void DialogPrompts::notice(const QString &text) {
+    // Not modal: a sync that found something must not stop the calendar until the box is answered.
+    auto *box = new QMessageBox(QMessageBox::Information, ApplicationTitle(), displayText(text), QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+std::optional<QString> DialogPrompts::password(const QString &text) {
+    QInputDialog dialog(parent());
+    dialog.setWindowTitle(ApplicationTitle());
+    dialog.setLabelText(displayText(text));
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }

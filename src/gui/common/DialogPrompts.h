@@ -15,6 +15,8 @@ public:
     QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) override;
     std::optional<QFont> chooseFont(const QFont &initial) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;
+    void notice(const QString &text) override;
+    std::optional<QString> password(const QString &text) override;
 
 private:
     static QWidget *parent();

@@ -9,6 +9,7 @@
 #include "core/system/Prompts.h"
 #include "core/view/FontSettings.h"
 #include "gui/common/Help.h"
+#include "gui/sync/SyncTab.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -88,12 +89,15 @@ frmOption::frmOption(AppContext &ctx, QWidget *calendar)
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    // Every tab's name in view: the dialog is as wide as its tabs.
+    SSTab1->setUsesScrollButtons(false);
     SSTab1->addTab(fontTab(), Utf8("フォント"));
     SSTab1->addTab(calendarTab(), Utf8("日付・時間"));
     SSTab1->addTab(backgroundTab(), Utf8("背景"));
     SSTab1->addTab(dayListTab(), Utf8("休日・平日"));
     SSTab1->addTab(noteTab(), Utf8("予定・ツールバー"));
     SSTab1->addTab(optionTab(), Utf8("オプション"));
+    SSTab1->addTab(fraSync = new SyncTab(ctx), Utf8("同期"));
     SSTab1->addTab(versionTab(), Utf8("バージョン"));
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         // The pickers show the listed days of their month; rows not yet saved stay.
@@ -123,6 +127,9 @@ frmOption::frmOption(AppContext &ctx, QWidget *calendar)
 
     setValues(OptionValues::of(ctx.settings, ctx.paths().programFolder));
     watchControls();
+    connect(fraSync, &SyncTab::syncNowRequested, this, [this] {
+        if (hasPendingChanges() && apply()) cmdOption[2]->setEnabled(false);
+    });
     cmdOption[2]->setEnabled(false); // nothing to apply yet
 }
 
@@ -682,8 +689,12 @@ bool frmOption::apply() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const OptionValues v = values();
     const QString programFolder = m_ctx.paths().programFolder;
-    bool ok = m_ctx.settings.change(SettingsGroup::All,
-                                    [&](Settings &record) { v.storeInto(record, m_ctx.settings, programFolder); });
+    fraSync->prepareApply();
+    bool ok = m_ctx.settings.change(SettingsGroup::All, [&](Settings &record) {
+        v.storeInto(record, m_ctx.settings, programFolder);
+        fraSync->storeInto(record);
+    });
+    if (ok) fraSync->applied();
     if (ok && m_listsFilled) ok = m_ctx.memos().setDayLists(rows(lstOffDay), rows(lstWeekDay));
     QApplication::restoreOverrideCursor();
     return ok;

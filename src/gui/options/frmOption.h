@@ -20,6 +20,7 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTabWidget;
+class SyncTab;
 
 // The options dialog "オプション": every general setting and the extra off-day and working-day lists. Changes stay in
 // the controls until OK or 適用 stores them through the settings model and the memo book, whose signals re-lay the
@@ -63,6 +64,7 @@ public:
     QLineEdit *txtBackPicture = nullptr, *txtBackPicturePath = nullptr;
     QListWidget *lstOffDay = nullptr, *lstWeekDay = nullptr;
     QCalendarWidget *mtvOffDay = nullptr, *mtvWeekDay = nullptr;
+    SyncTab *fraSync = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
