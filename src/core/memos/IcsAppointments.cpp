@@ -136,6 +136,8 @@ bool cancels(icalcomponent *calendar) {
     return method && icalproperty_get_method(method) == ICAL_METHOD_CANCEL;
 }
 
+constexpr int kFirstZonedYear = 1900, kLastZonedYear = 2199;
+
 // A TZID names a zone of the system's zone folder only when it is a plain name ("Asia/Tokyo", also after the prefix
 // libical writes) of a regular file there: libical would open any path it is given, ../../etc/passwd or a FIFO that
 // blocks for ever.
@@ -162,6 +164,9 @@ icaltimezone *systemZone(const char *id) {
 icaltimetype zoned(icaltimetype t, icalproperty *property, icalcomponent *calendar) {
     if (t.is_date || icaltime_is_utc(t)) return t;
     t.zone = nullptr;
+    // Far from now no zone's rules are known: libical would work out every change up to the year 2582 first, a
+    // second or more, for a time that is then read as the computer's own within an hour or two.
+    if (t.year < kFirstZonedYear || t.year > kLastZonedYear) return t;
     icalparameter *tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
     const char *id = tzid ? icalparameter_get_tzid(tzid) : nullptr;
     if (!id || !*id) return t;

@@ -425,6 +425,12 @@ TEST(IcsAppointments, HostileInvitationsAreReadWithinBounds) {
             << c.rule;
     }
 
+    // A time of the year 4052 in a zone: read as the computer's own time, without working out the zone's rules to it.
+    const IcsAppointments far = ReadIcsAppointments(
+        Calendar(Event("DTSTART;TZID=Europe/Paris:40520210T080000\r\nSUMMARY:f\r\n")), QDate(4052, 2, 1),
+        QDate(4052, 2, 28), kTokyo);
+    EXPECT_EQ(Rows(far), QStringList{"4052/02/10 08:00-08:00 f"});
+
     // One 10 MB line is read whole.
     const QByteArray huge(10 * 1024 * 1024, 'a');
     const IcsAppointments big = ReadIcsAppointments(
