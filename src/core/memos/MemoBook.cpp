@@ -130,6 +130,10 @@ QList<QDate> MemoBook::memoDays() const {
     return days;
 }
 
+bool MemoBook::unreadable() const {
+    return m_data.file().unreadable();
+}
+
 QStringList MemoBook::offDays() const {
     return keysOf(m_data.section(kOffDays));
 }

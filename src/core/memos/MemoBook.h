@@ -49,6 +49,8 @@ public:
     bool replaceAll(const std::vector<std::pair<QDate, QString>> &texts);
     // Every day that has a memo, in the order of the file.
     QList<QDate> memoDays() const;
+    // The data file exists but could not be read: its memos are unknown, not absent.
+    bool unreadable() const;
 
     QStringList offDays() const;
     QStringList workingDays() const;

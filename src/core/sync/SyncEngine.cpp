@@ -25,6 +25,7 @@ namespace {
 constexpr int kParallel = 6;       // the connections Qt opens to one host
 constexpr int kMultigetBatch = 500;
 constexpr int kRetriesOf412 = 3;
+constexpr std::size_t kMassDelete = 5; // synced days whose events an empty memo file would all delete
 
 struct Remote {
     QString href; // key
@@ -66,6 +67,8 @@ public:
         if (!SyncUrlPolicy::allowed(m_base, m_account.allowPlainHttp))
             return fail(QStringLiteral("暗号化されていない http:// の接続は、このコンピューターの中のサーバー以外には確認のうえでしか使いません: ") +
                         m_base.host());
+        // Memos that cannot be read are not deleted memos: nothing must take them for such.
+        if (m_engine.m_memos.unreadable()) return fail(QStringLiteral("データファイルを読み込めないため同期しませんでした。"));
         SyncStatus &status = *m_engine.m_status;
         QString error;
         if (!status.open(&error)) return fail(error);
@@ -162,6 +165,15 @@ private:
                                                                : QString();
             if (r.etag.isEmpty() || r.etag != known) m_changed.push_back(key);
         }
+        // A memo file emptied at once (replaced, restored from elsewhere) is no person deleting every memo: forget
+        // what was agreed, so that the server's events come down again instead of being deleted.
+        if (m_engine.m_memos.memoDays().isEmpty() && m_statusDays.size() >= kMassDelete) {
+            std::set<QString> listed(m_changed.begin(), m_changed.end());
+            for (const auto &[day, s] : m_statusDays)
+                if (!listed.count(s.href) && (!complete || seen.count(s.href))) m_changed.push_back(s.href);
+            m_statusDays.clear();
+            m_hrefDay.clear();
+        }
         if (complete) {
             for (const auto &[href, day] : m_hrefDay)
                 if (!seen.count(href)) m_gone.insert(href);
@@ -223,9 +235,10 @@ private:
     // -- deciding ------------------------------------------------------------------------------------------------
     void decide() {
         MemoBook &memos = m_engine.m_memos;
+        const QList<QDate> memoDays = memos.memoDays();
         std::set<QDate> days;
         for (const auto &[day, s] : m_statusDays) days.insert(day);
-        for (const QDate &day : memos.memoDays()) days.insert(day);
+        for (const QDate &day : memoDays) days.insert(day);
         for (const auto &[day, r] : m_remote) days.insert(day);
 
         std::vector<std::pair<QDate, QString>> stores;

@@ -20,6 +20,10 @@ QString Python() {
 
 } // namespace
 
+void PrintTo(SyncServer::Kind kind, std::ostream *os) {
+    *os << (kind == SyncServer::Kind::Radicale ? "Radicale" : "Xandikos");
+}
+
 int FreePort() {
     QTcpServer server;
     if (!server.listen(QHostAddress::LocalHost, 0)) return 0;

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <ostream>
+
 // A real CalDAV server on 127.0.0.1 and a free port for one test, and the other device (python3-caldav) on it.
 class SyncServer {
 public:
@@ -40,3 +42,6 @@ private:
 };
 
 int FreePort();
+
+// The server's name in test output.
+void PrintTo(SyncServer::Kind kind, std::ostream *os);

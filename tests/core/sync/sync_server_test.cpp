@@ -173,6 +173,24 @@ TEST_P(SyncAgainstServer, AnEmojiFromThePhoneIsNeverOverwrittenWithTheMark) {
     EXPECT_EQ(description(kEve), QStringLiteral("誕生日 🎂\nプレゼント 🎁"));
 }
 
+TEST_P(SyncAgainstServer, AMemoFileEmptiedAtOnceIsFilledAgainFromTheServer) {
+    for (int i = 0; i < 6; ++i) memos().store(kEve.addDays(i), QStringLiteral("メモ %1").arg(i), MemoBook::Limit::None);
+    syncOk();
+    // Another Tsukiban.tdb copied over this one, without memos.
+    app.writeBytes(QStringLiteral("Tsukiban.tdb"), "[PROGRAM]\r\n");
+    app.restart();
+    engine = std::make_unique<SyncEngine>(memos(), statusPath(), network);
+    const SyncReport report = syncOk();
+    EXPECT_EQ(report.deleted, 0);
+    EXPECT_EQ(report.downloaded, 6);
+    EXPECT_EQ(server.events().size(), 6);
+    EXPECT_EQ(memos().memo(kEve.addDays(5), QStringLiteral("\n")), QStringLiteral("メモ 5"));
+    // Deleting one by one is what a person does, and goes through.
+    memos().remove(kEve);
+    EXPECT_EQ(syncOk().deleted, 1);
+    EXPECT_EQ(server.events().size(), 5);
+}
+
 TEST_P(SyncAgainstServer, OthersEventsAreShownAndNeverWrittenIntoTheMemos) {
     server.phone({QStringLiteral("foreign"), QStringLiteral("party-1"), QStringLiteral("20261224T190000"),
                   QStringLiteral("20261224T210000"), QStringLiteral("忘年会")});
