@@ -11,6 +11,7 @@
 #include "core/system/ProgramPaths.h"
 #include "core/system/SingleInstance.h"
 #include "core/sync/SyncEngine.h"
+#include "core/sync/SyncSettings.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -218,11 +219,6 @@ void PrintIcs(const QDate &from, const QDate &to, const MemoSource *memos, const
 
 constexpr int kSyncFailed = 1;
 
-// The host[:port] a consent to plain http names, as the options dialog stores it.
-QString PlainHttpHostOf(const QUrl &url) {
-    return url.port() > 0 ? QStringLiteral("%1:%2").arg(url.host().toLower()).arg(url.port()) : url.host().toLower();
-}
-
 // One sync of the folder's memos with the calendar of its [SYNC] section, as the calendar itself would run it.
 int RunSync(const QString &folder, QTextStream &out, QTextStream &err) {
     const auto failWith = [&](const QString &message) {
@@ -242,15 +238,15 @@ int RunSync(const QString &folder, QTextStream &out, QTextStream &err) {
     AppContext ctx(ProgramPaths::forFolder(absolute, [](const QString &) { return true; }), prompts, clock);
     if (ctx.dataFile().unreadable())
         return failWith(QStringLiteral("ファイルを読み込めませんでした。") + QDir::toNativeSeparators(ctx.paths().dataFilePath));
-    const QString section = QStringLiteral("SYNC");
+    // The same typed view of [SYNC] as the calendar's scheduler.
+    ctx.settings.load();
     SyncAccount account;
-    account.calendarUrl = QUrl(ctx.ReadSetting(section, QStringLiteral("Sync_Url")).trimmed());
-    account.user = ctx.ReadSetting(section, QStringLiteral("Sync_User"));
-    if (account.calendarUrl.isEmpty() || !account.calendarUrl.isValid())
+    account.calendarUrl = SyncCalendarUrl(ctx.settings);
+    account.user = ctx.settings.Sync_User;
+    if (account.calendarUrl.isEmpty())
         return failWith(QStringLiteral("Tsukiban.ini の [SYNC] に同期するカレンダーの URL (Sync_Url) がありません: ") +
                         QDir::toNativeSeparators(ctx.paths().settingsFilePath));
-    const QString consent = ctx.ReadSetting(section, QStringLiteral("Sync_PlainHttp")).trimmed().toLower();
-    account.allowPlainHttp = !consent.isEmpty() && consent == PlainHttpHostOf(account.calendarUrl);
+    account.allowPlainHttp = SyncPlainHttpConfirmed(ctx.settings);
     const QByteArray password = qgetenv("TSUKIBAN_SYNC_PASSWORD");
     if (password.isEmpty())
         return failWith(QStringLiteral("パスワードがありません。環境変数 TSUKIBAN_SYNC_PASSWORD に設定してください"));
