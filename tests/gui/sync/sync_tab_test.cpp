@@ -32,7 +32,9 @@ namespace {
 struct SyncOptions {
     explicit SyncOptions(bool withDefaults = true) {
         qunsetenv("TSUKIBAN_SYNC_PASSWORD");
-        if (withDefaults) EXPECT_TRUE(WriteDefaultSettings(app.ctx().settingsStore()));
+        if (withDefaults) {
+            EXPECT_TRUE(WriteDefaultSettings(app.ctx().settingsStore()));
+        }
         app.ctx().settings.load();
         app.ctx().startSync(false);
         window = std::make_unique<frmMain>(app.ctx());
