@@ -498,6 +498,47 @@ private:
         return true;
     }
 
+    // Whether a monthly rule, or a yearly one within its months, has any day in the 400 years from its start (the
+    // calendar repeats after that). libical looks month by month until the year 2582, UNTIL or not, for a day none can
+    // be, "the first Monday that is a 29th": seconds for one event.
+    static bool someDayMatches(const icalrecurrencetype &r, const icaltimetype &start) {
+        const int months = listed(r.by_month, ICAL_BY_MONTH_SIZE), weekDays = listed(r.by_day, ICAL_BY_DAY_SIZE);
+        const int monthDays = listed(r.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+        const bool withinMonths =
+            r.freq == ICAL_MONTHLY_RECURRENCE || (r.freq == ICAL_YEARLY_RECURRENCE && months > 0);
+        if (!withinMonths || (weekDays == 0 && monthDays == 0) || listed(r.by_year_day, ICAL_BY_YEARDAY_SIZE) ||
+            listed(r.by_week_no, ICAL_BY_WEEKNO_SIZE))
+            return true;
+        const auto dayIsOne = [&](const QDate &d) {
+            const int length = d.daysInMonth();
+            bool byMonthDay = monthDays == 0;
+            for (int i = 0; i < monthDays && !byMonthDay; ++i) {
+                const int v = r.by_month_day[i];
+                byMonthDay = v == d.day() || (v < 0 && length + 1 + v == d.day());
+            }
+            if (!byMonthDay) return false;
+            if (weekDays == 0) return true;
+            for (int i = 0; i < weekDays; ++i) {
+                const int ical = int(icalrecurrencetype_day_day_of_week(r.by_day[i])); // 1 is Sunday
+                if ((ical == 1 ? 7 : ical - 1) != d.dayOfWeek()) continue;
+                const int n = icalrecurrencetype_day_position(r.by_day[i]);
+                if (n == 0 || (n > 0 && (d.day() - 1) / 7 + 1 == n) || (n < 0 && (length - d.day()) / 7 + 1 == -n))
+                    return true;
+            }
+            return false;
+        };
+        QDate month(start.year, start.month, 1);
+        for (int m = 0; m < 400 * 12 && month.isValid(); ++m, month = month.addMonths(1)) {
+            bool inMonths = months == 0;
+            for (int i = 0; i < months && !inMonths; ++i)
+                inMonths = icalrecurrencetype_month_month(r.by_month[i]) == month.month();
+            if (!inMonths) continue;
+            for (QDate d = month; d.month() == month.month(); d = d.addDays(1))
+                if (dayIsOne(d)) return true;
+        }
+        return false;
+    }
+
     void follow(icalrecurrencetype rule, icaltimetype start, std::vector<icaltimetype> &out) {
         if (rule.freq == ICAL_NO_RECURRENCE) return;
         if (!skipToChosenDays(rule, start)) return;
@@ -519,6 +560,7 @@ private:
             if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, until) > 0) m_cut = true;
         }
         m_unitsLeft -= std::max<qint64>(0, needed);
+        if (!someDayMatches(rule, start)) return;
         if (listed(rule.by_set_pos, ICAL_BY_SETPOS_SIZE) && !setPositionsCanMatch(rule, start, until)) return;
         icalrecurrencetype bounded = rule;
         if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, until) > 0) bounded.until = until;

@@ -405,8 +405,8 @@ TEST(IcsAppointments, HostileInvitationsAreReadWithinBounds) {
         EXPECT_FALSE(read.cut) << c.rule;
     }
 
-    // Positions no set of the rule can have (the ninth of two days, the first 30th of February) give only the
-    // start, at once; libical would look for them until the year 2582.
+    // Positions no set of the rule can have (the ninth of two days, the first 30th of February) and days no month has
+    // (the first Monday that is a 29th) give only the start, at once; libical would look for them until the year 2582.
     const struct {
         const char *rule;
         size_t march; // occurrences in March 2026
@@ -416,6 +416,11 @@ TEST(IcsAppointments, HostileInvitationsAreReadWithinBounds) {
         {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30;BYSETPOS=-1", 0},
         {"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1", 1}, // the last working day: 31 March
         {"FREQ=MONTHLY;BYDAY=MO;BYSETPOS=5", 1},             // a fifth Monday: 30 March
+        {"FREQ=MONTHLY;BYDAY=1MO;BYMONTHDAY=29", 0},
+        {"FREQ=MONTHLY;BYDAY=1MO,-2FR;BYMONTH=2;BYMONTHDAY=29", 0},
+        {"FREQ=YEARLY;BYMONTH=2;BYDAY=1MO;BYMONTHDAY=29", 0},
+        {"FREQ=MONTHLY;BYDAY=MO;BYMONTHDAY=30", 1},         // a Monday the 30th: 30 March
+        {"FREQ=MONTHLY;BYDAY=-1TU;BYMONTHDAY=-1,-2,-3,-4,-5,-6,-7", 1}, // the last Tuesday: 31 March
     };
     for (const auto &c : positions) {
         const QByteArray series =
