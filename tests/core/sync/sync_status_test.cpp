@@ -44,24 +44,25 @@ TEST(SyncStatus, KeepsDaysForeignEventsAndTheTokenAcrossOpenings) {
     EXPECT_TRUE(status.foreignEvents(kDay.addDays(1)).isEmpty());
 }
 
-TEST(SyncStatus, ARolledBackChangeLeavesNothing) {
+// A store on collection https://a/ with one day written in an open transaction.
+class SyncStatusWithADay : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(status.open());
+        ASSERT_TRUE(status.useCollection(QStringLiteral("https://a/")));
+        ASSERT_TRUE(status.begin());
+        ASSERT_TRUE(status.putDay(kDay, {QStringLiteral("h"), QStringLiteral("/a"), QString()}));
+    }
     const QTemporaryDir dir;
-    SyncStatus status(dir.filePath(QStringLiteral("s.db")));
-    ASSERT_TRUE(status.open());
-    ASSERT_TRUE(status.useCollection(QStringLiteral("https://a/")));
-    ASSERT_TRUE(status.begin());
-    ASSERT_TRUE(status.putDay(kDay, {QStringLiteral("h"), QStringLiteral("/a"), QString()}));
+    SyncStatus status{dir.filePath(QStringLiteral("s.db"))};
+};
+
+TEST_F(SyncStatusWithADay, ARolledBackChangeLeavesNothing) {
     status.rollback();
     EXPECT_TRUE(status.days().empty());
 }
 
-TEST(SyncStatus, AnotherCollectionStartsAfresh) {
-    const QTemporaryDir dir;
-    SyncStatus status(dir.filePath(QStringLiteral("s.db")));
-    ASSERT_TRUE(status.open());
-    ASSERT_TRUE(status.useCollection(QStringLiteral("https://a/")));
-    ASSERT_TRUE(status.begin());
-    ASSERT_TRUE(status.putDay(kDay, {QStringLiteral("h"), QStringLiteral("/a"), QString()}));
+TEST_F(SyncStatusWithADay, AnotherCollectionStartsAfresh) {
     ASSERT_TRUE(status.putForeign(QStringLiteral("/f"), QStringLiteral("e"), {}));
     ASSERT_TRUE(status.setSyncToken(QStringLiteral("t")));
     ASSERT_TRUE(status.commit());
